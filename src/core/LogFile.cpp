@@ -1,0 +1,33 @@
+#include "LogFile.h"
+
+#include "Error.h"
+#include "LogText.h"
+
+namespace zentrok {
+
+namespace {
+[[noreturn]] void CantCreate(const std::string& path) { throw ZentrokError(FormatWith("ファイル %s を作成できません", path)); }
+} // namespace
+
+void AddLogLine(LogFileAccess& files, const std::string& path, const std::string& line, std::int32_t maxLines)
+{
+    const LogFileAccess::Kind kind = files.Examine(path);
+    // Windows refuses to overwrite a read-only file for every user; test it ourselves
+    // so that an administrator's run refuses it too.
+    if (kind == LogFileAccess::Kind::Folder || kind == LogFileAccess::Kind::ReadOnlyFile) CantCreate(path);
+
+    std::string oldText;
+    if (kind == LogFileAccess::Kind::File && !files.ReadAll(path, oldText))
+        throw ZentrokError(FormatWith("ファイル %s は開けません", path));
+
+    std::string newText = InsertLogLine(oldText, line, maxLines);
+    std::string().swap(oldText);  // no more than two copies of the log at a time
+
+    switch (files.ReplaceAll(path, newText)) {
+    case LogFileAccess::WriteResult::Written: return;
+    case LogFileAccess::WriteResult::CantCreate: CantCreate(path);
+    case LogFileAccess::WriteResult::ShortWrite: throw ZentrokError("ストリームへの書き込みエラー");
+    }
+}
+
+} // namespace zentrok

@@ -1,0 +1,27 @@
+// Putting a record on top of the log file.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace zentrok {
+
+// Whole-file access to the log. The real one replaces the file in one step, so
+// that a failed write leaves the old log as it was.
+class LogFileAccess {
+public:
+    enum class Kind { Missing, File, ReadOnlyFile, Folder };
+    enum class WriteResult { Written, CantCreate, ShortWrite };
+
+    virtual ~LogFileAccess() = default;
+    virtual Kind Examine(const std::string& path) = 0;
+    // False when the file can't be opened for reading.
+    virtual bool ReadAll(const std::string& path, std::string& content) = 0;
+    virtual WriteResult ReplaceAll(const std::string& path, const std::string& content) = 0;
+};
+
+// Inserts line at the top of the log at path, cut to maxLines lines. Raises
+// ZentrokError with the user's message when the file can't be read or written;
+// the file is then unchanged.
+void AddLogLine(LogFileAccess& files, const std::string& path, const std::string& line, std::int32_t maxLines);
+
+} // namespace zentrok

@@ -1,0 +1,14 @@
+// The log's text: newest line first, CR LF after every line, at most maxLines lines.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zentrok {
+
+// oldText with line put in front and cut to maxLines lines. A line of oldText
+// ends at CR LF, a lone LF or a lone CR; its bytes are carried over as they are
+// and its end becomes CR LF. One pass over oldText, one output buffer.
+std::string InsertLogLine(std::string_view oldText, std::string_view line, std::int32_t maxLines);
+
+} // namespace zentrok

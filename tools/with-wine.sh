@@ -1,0 +1,40 @@
+#!/bin/bash
+# Runs a command with the project's Wine prefix ready: a display (our own Xvfb when
+# there is none), the Japanese locale, and one virtual desktop with a taskbar.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX="$root/build/wine" WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+xvfb_pid=""
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+}
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+trap 'cleanup; exit 130' INT TERM
+# A desktop process left over from another display would draw nowhere.
+wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+
+if [ ! -f "$WINEPREFIX/.zentrok-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.zentrok-ready"
+fi
+wineserver -p >/dev/null 2>&1
+"$@"
+rc=$?
+cleanup
+exit $rc
