@@ -1,0 +1,32 @@
+# make        builds build/Zentrok.exe
+# make test   installs what is missing, builds, runs every test under Wine
+# make run    installs what is missing, builds, starts Zentrok under Wine
+BUILD := build
+CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps build test run icon clean
+
+all: build
+
+deps:
+	@sh tools/install-deps.sh
+
+$(BUILD)/build.ninja:
+	@command -v x86_64-w64-mingw32-g++-posix >/dev/null || sh tools/install-deps.sh
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: $(BUILD)/build.ninja
+	ninja -C $(BUILD)
+
+test: deps build
+	tools/with-wine.sh ctest --test-dir $(BUILD) -j1 --output-on-failure
+
+run: deps build
+	tools/with-wine.sh tools/run.sh
+
+# Redraws the program icon from its text picture.
+icon:
+	python3 tools/make-icon.py src/resources/MainIcon.txt src/resources/Zentrok.ico
+
+clean:
+	rm -rf $(BUILD)

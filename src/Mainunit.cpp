@@ -1,0 +1,289 @@
+#include "Mainunit.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <cstring>
+#include <optional>
+
+#include "CommandLine.h"
+#include "DateTime.h"
+#include "Error.h"
+#include "LogFile.h"
+#include "MainLayout.h"
+#include "Naming.h"
+#include "Record.h"
+#include "WinProfile.h"
+
+using namespace zentrok;
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+constexpr char TrayTip[] = "Logon/Logoff記録";
+} // namespace
+
+TMainForm::TMainForm(Application& owner, std::string commandLine, const std::string& exeFileName)
+    : app_(owner), commandLine_(std::move(commandLine)), programFolder_(ProgramFolder(exeFileName))
+{
+    BuildWindow();
+    IniFile = programFolder_ + SettingsFileName;
+    app_.CloseMainForm = [this] { Close(); };
+    app_.PreTranslate = [this](MSG& msg) { return PreTranslate(msg); };
+    app_.Guard([this] { FormCreate(); });
+}
+
+TMainForm::~TMainForm()
+{
+    app_.CloseMainForm = nullptr;
+    app_.PreTranslate = nullptr;
+    app_.OnDeactivate = nullptr;
+}
+
+// ---- start and end of the session ----
+
+void TMainForm::FormCreate()
+{
+    app_.OnDeactivate = [this] { BtnOkClick(); };
+    if (IsProtectMode(commandLine_, system_)) SetProtected();
+    MaxLines = LineCountFromCommandLine(commandLine_);
+    LoadSettings();
+    LogFile = Directory + MakeLogFileName();
+    TrayMessage = RegisterWindowMessageA("IconNotify");
+    const ClockReading start = system_.LocalTime();
+    StartTime = TimeValue(start);
+    StartDate = DateValue(start);
+    SetLabel(IDC_MAIN_LABELLOGGED, "起動時刻: " + MakeDateTimeText());
+    AddLogLine(MakeLogRecord(LogonWord));
+    AddTrayIcon();
+}
+
+void TMainForm::FormCloseQuery(bool& canClose)
+{
+    AddLogLine(MakeLogRecord(LogoffWord));
+    RemoveTrayIcon();
+    canClose = true;
+}
+
+void TMainForm::BtnCloseClick() { Close(); }
+
+void TMainForm::BtnOkClick() { ShowWindow(window_.Get(), SW_HIDE); }
+
+void TMainForm::Close()
+{
+    if (app_.Terminated()) return;  // a second close message on the way out writes nothing
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (canClose) {
+        ShowWindow(window_.Get(), SW_HIDE);
+        app_.Terminate();
+    }
+}
+
+LRESULT TMainForm::QueryEndSession()
+{
+    try {
+        bool canClose = true;
+        FormCloseQuery(canClose);
+        return canClose ? TRUE : FALSE;
+    } catch (const std::exception& e) {
+        app_.ShowException(e);
+        return FALSE;
+    }
+}
+
+void TMainForm::SetProtected()
+{
+    EnableMenuItem(popup_.Get(), IDM_POPUP_EXIT, MF_BYCOMMAND | MF_GRAYED);
+    EnableWindow(GetDlgItem(window_.Get(), IDC_MAIN_BTNCLOSE), FALSE);
+    EnableWindow(GetDlgItem(window_.Get(), IDC_MAIN_BTNSETTING), FALSE);
+    EnableMenuItem(popup_.Get(), IDM_POPUP_SETTING, MF_BYCOMMAND | MF_GRAYED);
+}
+
+// ---- records, log file, naming, settings ----
+
+std::string TMainForm::MakeDateTimeText() { return zentrok::MakeDateTimeText(system_.LocalTime()); }
+
+std::string TMainForm::MakeLogRecord(const std::string& eventWord)
+{
+    return zentrok::MakeLogRecord(eventWord, *this, Separator, system_);
+}
+
+void TMainForm::AddLogLine(const std::string& line) { zentrok::AddLogLine(files_, LogFile, line, MaxLines); }
+
+std::string TMainForm::MakeLogFileName() { return zentrok::MakeLogFileName(*this, system_); }
+
+void TMainForm::LoadSettings()
+{
+    WinProfile profile(IniFile);
+    zentrok::LoadSettings(*this, profile, programFolder_);
+}
+
+void TMainForm::SaveSettings()
+{
+    WinProfile profile(IniFile);
+    zentrok::SaveSettings(*this, profile);
+}
+
+// ---- tray icon ----
+
+void TMainForm::AddTrayIcon()
+{
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    nid.hWnd = window_.Get();
+    nid.uID = 0;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = TrayMessage;
+    nid.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    std::memcpy(nid.szTip, TrayTip, sizeof TrayTip);
+    Shell_NotifyIconA(NIM_ADD, &nid);
+}
+
+void TMainForm::RemoveTrayIcon()
+{
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    nid.hWnd = window_.Get();
+    Shell_NotifyIconA(NIM_DELETE, &nid);
+}
+
+LRESULT TMainForm::TrayNotify(LPARAM event)
+{
+    if ((event == WM_LBUTTONDBLCLK || event == WM_RBUTTONDOWN) && !IsWindowVisible(window_.Get()))
+        ShowStatusWindow();
+    return 0;
+}
+
+// ---- the status window ----
+
+void TMainForm::BuildWindow()
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, "MAINICON");
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = ZENTROK_MAIN_CLASS;
+    RegisterClassA(&wc);
+
+    // A dialog frame without the caption bits: no title bar, no system menu.
+    const DWORD style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+    RECT r{0, 0, layout::MainClientWidth, layout::MainClientHeight};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    window_.Reset(CreateWindowExA(exStyle, ZENTROK_MAIN_CLASS, "Zentrok", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  r.right - r.left, r.bottom - r.top, app_.Handle(), nullptr, instance, this));
+    if (!window_) throw ZentrokError("main window: " + std::to_string(GetLastError()));
+    SetWindowPos(window_.Get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    font_.Reset(CreateFontA(-layout::MainFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                            layout::MainFontFace));
+    for (const layout::Control& c : layout::MainControls) {
+        HWND child = CreateWindowExA(0, c.windowClass, c.text, c.style, c.left, c.top, c.width, c.height,
+                                     window_.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
+                                     nullptr);
+        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    }
+
+    popup_.Reset(CreatePopupMenu());
+    for (const layout::MenuItem& item : layout::MainPopupMenu)
+        AppendMenuA(popup_.Get(), item.id ? MF_STRING : MF_SEPARATOR, item.id, item.text);
+}
+
+void TMainForm::SetLabel(int id, const std::string& text)
+{
+    // Labels size themselves to their text.
+    HWND label = GetDlgItem(window_.Get(), id);
+    SetWindowTextA(label, text.c_str());
+    HDC dc = GetDC(label);
+    const HGDIOBJ old = SelectObject(dc, font_.Get());
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMainForm::ShowStatusWindow()
+{
+    ShowWindow(window_.Get(), SW_SHOWNORMAL);
+    SetForegroundWindow(window_.Get());
+    SetFocus(GetDlgItem(window_.Get(), IDC_MAIN_BTNOK));
+}
+
+void TMainForm::ShowPopupMenu(int x, int y)
+{
+    SetForegroundWindow(window_.Get());
+    TrackPopupMenu(popup_.Get(), TPM_RIGHTBUTTON, x, y, 0, window_.Get(), nullptr);
+    PostMessageA(window_.Get(), WM_NULL, 0, 0);
+}
+
+void TMainForm::Command(int id)
+{
+    switch (id) {
+    case IDC_MAIN_BTNOK:
+    case IDCANCEL:
+    case IDM_POPUP_CLOSE: BtnOkClick(); break;
+    case IDC_MAIN_BTNCLOSE:
+    case IDM_POPUP_EXIT: BtnCloseClick(); break;
+    }
+}
+
+bool TMainForm::PreTranslate(MSG& msg)
+{
+    HWND w = window_.Get();
+    return (msg.hwnd == w || IsChild(w, msg.hwnd)) && IsDialogMessageA(w, &msg);
+}
+
+LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lp);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self || !self->window_) return DefWindowProcA(hwnd, msg, wp, lp);
+    return self->HandleMessage(msg, wp, lp);
+}
+
+LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    HWND w = window_.Get();
+    if (TrayMessage != 0 && msg == TrayMessage) {
+        app_.Guard([&] { TrayNotify(lp); });
+        return 0;
+    }
+    switch (msg) {
+    case WM_CLOSE: app_.Guard([this] { Close(); }); return 0;
+    case WM_QUERYENDSESSION: return QueryEndSession();
+    case WM_ENDSESSION: return 0;
+    case WM_COMMAND: app_.Guard([&] { Command(LOWORD(wp)); }); return 0;
+    case WM_CONTEXTMENU: ShowPopupMenu(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+// ---- entry point ----
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    std::optional<Application> app;
+    try {
+        app.emplace();
+        app->HintPause = 200;
+        ShowWindow(app->Handle(), SW_HIDE);
+        app->ShowMainForm = false;
+        app->SetTitle("Zentrok");
+        TMainForm form(*app, GetCommandLineA(), ExeFileName());
+        MainForm = &form;
+        app->Run();
+        MainForm = nullptr;
+    } catch (const std::exception& e) {
+        ShowErrorBox(app ? app->Handle() : nullptr, "Zentrok", e);
+    }
+    return 0;
+}

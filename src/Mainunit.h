@@ -1,0 +1,71 @@
+// The main window: session start and end, the tray icon, and the status window.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "Application.h"
+#include "Handles.h"
+#include "Settings.h"
+#include "WinLogFile.h"
+#include "WinSystem.h"
+
+class TMainForm : public zentrok::SessionSettings {
+public:
+    // Builds the hidden window, then runs FormCreate; its errors go to the error box.
+    TMainForm(zentrok::Application& owner, std::string commandLine, const std::string& exeFileName);
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    HWND Handle() const { return window_.Get(); }
+
+    std::string LogFile;
+    std::string IniFile;
+    std::int32_t MaxLines = 0;
+    double StartTime = 0;  // time of day at start, as a fraction of a day
+    double StartDate = 0;  // date at start, in days
+    UINT TrayMessage = 0;
+
+    void FormCreate();
+    void FormCloseQuery(bool& canClose);
+    void BtnCloseClick();
+    void BtnOkClick();
+
+    std::string MakeDateTimeText();
+    std::string MakeLogRecord(const std::string& eventWord);
+    void AddLogLine(const std::string& line);
+    std::string MakeLogFileName();
+    void LoadSettings();
+    void SaveSettings();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+
+private:
+    void BuildWindow();
+    void SetLabel(int id, const std::string& text);
+    void SetProtected();
+    void ShowStatusWindow();
+    void Close();
+    LRESULT QueryEndSession();
+    LRESULT TrayNotify(LPARAM event);
+    void Command(int id);
+    void ShowPopupMenu(int x, int y);
+    bool PreTranslate(MSG& msg);
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    zentrok::Application& app_;
+    std::string commandLine_;
+    std::string programFolder_;
+    zentrok::WinSystemServices system_;
+    zentrok::WinLogFile files_;
+    zentrok::FontHandle font_;
+    zentrok::MenuHandle popup_;
+    zentrok::WindowHandle window_;
+};
+
+// The main window, for the settings dialog and the application's handlers.
+extern TMainForm* MainForm;

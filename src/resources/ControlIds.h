@@ -1,0 +1,24 @@
+// Control and command ids, shared with the tests that find the controls.
+#pragma once
+
+// Status window
+#define IDC_MAIN_LABELLOGGED 101
+#define IDC_MAIN_LABELNOW 102
+#define IDC_MAIN_LABELTOTAL 103
+#define IDC_MAIN_BEVEL1 104
+#define IDC_MAIN_LABELLOGSIZE 105
+#define IDC_MAIN_BTNOK 1  // IDOK: Enter on the dialog presses it
+#define IDC_MAIN_BTNLOG 110
+#define IDC_MAIN_BTNCLOSE 111
+#define IDC_MAIN_BTNSETTING 112
+
+// Its context menu
+#define IDM_POPUP_CLOSE 201
+#define IDM_POPUP_VIEW 202
+#define IDM_POPUP_OPENLOG 203
+#define IDM_POPUP_SETTING 204
+#define IDM_POPUP_EXIT 205
+
+// Window classes
+#define ZENTROK_MAIN_CLASS "TMainForm"
+#define ZENTROK_APP_CLASS "ZentrokApplication"

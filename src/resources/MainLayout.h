@@ -1,0 +1,55 @@
+// The status window's layout at 96 dpi, in client pixels.
+#pragma once
+#include <windows.h>
+
+#include "ControlIds.h"
+
+namespace zentrok::layout {
+
+constexpr int MainClientWidth = 272;
+constexpr int MainClientHeight = 83;
+constexpr int MainFontHeight = 12;
+inline constexpr const char* MainFontFace = "ＭＳ Ｐゴシック";
+
+struct Control {
+    int id;
+    const char* windowClass;
+    const char* text;  // placeholder for labels, caption for buttons
+    DWORD style;
+    int left, top, width, height;
+    const char* hint;  // tooltip, or nullptr
+};
+
+constexpr DWORD Label = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+constexpr DWORD Button = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+
+// In tab order for the buttons.
+inline constexpr Control MainControls[] = {
+    {IDC_MAIN_LABELLOGGED, "STATIC", "LabelLogged", Label, 8, 8, 63, 12, nullptr},
+    {IDC_MAIN_LABELNOW, "STATIC", "LabelNow", Label, 8, 24, 49, 12, nullptr},
+    {IDC_MAIN_LABELTOTAL, "STATIC", "LabelTotal", Label, 8, 40, 53, 12, nullptr},
+    {IDC_MAIN_BEVEL1, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 5, 57, 180, 3, nullptr},
+    {IDC_MAIN_LABELLOGSIZE, "STATIC", "LabelLogSize", Label, 8, 64, 66, 12, nullptr},
+    {IDC_MAIN_BTNOK, "BUTTON", "OK", Button | BS_DEFPUSHBUTTON, 190, 5, 75, 24, "このウインドウを閉じます。"},
+    {IDC_MAIN_BTNLOG, "BUTTON", "", Button, 190, 30, 37, 24, "ログファイルを開きます。"},
+    {IDC_MAIN_BTNCLOSE, "BUTTON", "終了", Button, 190, 55, 75, 24, "アプリケーションを終了します。"},
+    {IDC_MAIN_BTNSETTING, "BUTTON", "", Button, 228, 29, 37, 25, nullptr},
+};
+
+struct MenuItem {
+    int id;           // 0 for a separator
+    const char* text;
+};
+
+inline constexpr MenuItem MainPopupMenu[] = {
+    {IDM_POPUP_CLOSE, "閉じる(&C)\tEsc"},
+    {0, nullptr},  // N2
+    {IDM_POPUP_VIEW, "表示更新(&V)\tF5"},
+    {IDM_POPUP_OPENLOG, "ログを見る(&L)\tCtrl+L"},
+    {0, nullptr},  // N1
+    {IDM_POPUP_SETTING, "設定(&S)\tCtrl+S"},
+    {0, nullptr},  // N3
+    {IDM_POPUP_EXIT, "終了(&X)\tCtrl+Q"},
+};
+
+} // namespace zentrok::layout

@@ -1,0 +1,87 @@
+#include "Application.h"
+
+#include "Error.h"
+
+namespace zentrok {
+
+namespace {
+constexpr char ClassName[] = "ZentrokApplication";
+constexpr UINT WM_APP_DEACTIVATE = WM_APP + 1;
+} // namespace
+
+Application::Application()
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = ClassName;
+    RegisterClassA(&wc);
+    // Zero-sized and never shown, so the program has no taskbar button.
+    window_.Reset(CreateWindowExA(0, ClassName, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                                  nullptr, wc.hInstance, nullptr));
+    if (!window_) throw ZentrokError("application window: " + std::to_string(GetLastError()));
+    SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void Application::SetTitle(const std::string& title)
+{
+    title_ = title;
+    SetWindowTextA(window_.Get(), title.c_str());
+}
+
+void Application::Run()
+{
+    MSG msg;
+    while (!terminated_) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) break;
+        if (PreTranslate && PreTranslate(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    terminated_ = true;
+}
+
+void Application::Terminate()
+{
+    terminated_ = true;
+    PostQuitMessage(0);  // wakes the loop, which may be waiting in GetMessage
+}
+
+void ShowErrorBox(HWND owner, const std::string& title, const std::exception& e)
+{
+    MessageBoxA(owner, ErrorBoxText(e.what()).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Application::ShowException(const std::exception& e) const { ShowErrorBox(window_.Get(), title_, e); }
+
+LRESULT CALLBACK Application::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* self = reinterpret_cast<Application*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    return self->HandleMessage(msg, wp, lp);
+}
+
+LRESULT Application::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CLOSE:
+        if (CloseMainForm) Guard(CloseMainForm);
+        return 0;
+    case WM_ENDSESSION:
+        if (wp) Terminate();
+        return 0;
+    case WM_ACTIVATEAPP:
+        if (!wp) PostMessageA(window_.Get(), WM_APP_DEACTIVATE, 0, 0);
+        break;
+    case WM_APP_DEACTIVATE:
+        if (OnDeactivate) Guard(OnDeactivate);
+        return 0;
+    }
+    return DefWindowProcA(window_.Get(), msg, wp, lp);
+}
+
+} // namespace zentrok

@@ -1,0 +1,60 @@
+// Move-only owners for the Win32 handles the program holds.
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+namespace zentrok {
+
+template <typename T, typename Close, T Invalid>
+class Owned {
+public:
+    Owned() = default;
+    explicit Owned(T h) : h_(h) {}
+    Owned(Owned&& other) noexcept : h_(std::exchange(other.h_, Invalid)) {}
+    Owned& operator=(Owned&& other) noexcept
+    {
+        if (this != &other) Reset(std::exchange(other.h_, Invalid));
+        return *this;
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    ~Owned() { Reset(); }
+
+    T Get() const { return h_; }
+    explicit operator bool() const { return h_ != Invalid; }
+    void Reset(T h = Invalid)
+    {
+        if (h_ != Invalid) Close{}(h_);
+        h_ = h;
+    }
+
+private:
+    T h_ = Invalid;
+};
+
+struct CloseWindow { void operator()(HWND h) const { DestroyWindow(h); } };
+struct CloseMenu { void operator()(HMENU h) const { DestroyMenu(h); } };
+struct CloseGdi { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
+
+// INVALID_HANDLE_VALUE isn't a constant expression; files and finds use a null-initialised wrapper.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() { Close(); }
+    HANDLE Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    // Closes now and tells whether the close succeeded.
+    bool Close() { return h_ ? CloseHandle(std::exchange(h_, nullptr)) != 0 : true; }
+
+private:
+    HANDLE h_;
+};
+
+using WindowHandle = Owned<HWND, CloseWindow, nullptr>;
+using MenuHandle = Owned<HMENU, CloseMenu, nullptr>;
+using FontHandle = Owned<HFONT, CloseGdi, nullptr>;
+
+} // namespace zentrok
