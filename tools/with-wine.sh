@@ -34,6 +34,9 @@ if [ ! -f "$WINEPREFIX/.zentrok-ready" ]; then
   touch "$WINEPREFIX/.zentrok-ready"
 fi
 wineserver -p >/dev/null 2>&1
+# Start the desktop and the services now, with their output going nowhere: a
+# service started by a test would keep CTest's output pipe open after the test.
+wine wineboot >/dev/null 2>&1 </dev/null
 "$@"
 rc=$?
 cleanup

@@ -1,0 +1,282 @@
+#include "Driver.h"
+
+#include <shellapi.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
+
+#include "ControlIds.h"
+
+namespace e2e {
+
+std::string ZentrokExe;
+
+namespace {
+void Sleep10() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
+
+struct Search {
+    DWORD pid;
+    const char* cls;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK FindOne(HWND hwnd, LPARAM lp)
+{
+    auto* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == s->pid && std::string(cls) == s->cls && (!s->visibleOnly || IsWindowVisible(hwnd))) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly = false)
+{
+    Search s{pid, cls, visibleOnly, nullptr};
+    EnumWindows(FindOne, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::string WindowText(HWND hwnd)
+{
+    char buf[4096] = "";
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, nullptr);
+    return buf;
+}
+
+// The system's icons can't be compared across processes, so look at the screen:
+// the error icon is mostly red, the exclamation icon yellow.
+bool ShowsErrorIcon(HWND box)
+{
+    HWND icon = nullptr;
+    for (int id : {0x14, 0x440})  // the icon's id on Windows and under Wine
+        if (!icon) icon = GetDlgItem(box, id);
+    if (!icon) return false;
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(200);
+    RECT r;
+    GetWindowRect(icon, &r);
+    HDC screen = GetDC(nullptr);
+    int red = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF c = GetPixel(screen, x, y);
+            if (GetRValue(c) > 180 && GetGValue(c) < 100 && GetBValue(c) < 100) ++red;
+        }
+    ReleaseDC(nullptr, screen);
+    return red > 50;
+}
+
+std::string DateTimeText(const SYSTEMTIME& t)
+{
+    char buf[32];
+    snprintf(buf, sizeof buf, "%04d/%02d/%02d %02d:%02d:%02d.", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+             t.wSecond);
+    return buf;
+}
+
+void RemoveTree(const std::string& path)
+{
+    for (const std::string& name : FileNames(path)) {
+        const std::string full = path + "\\" + name;
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (GetFileAttributesA(full.c_str()) & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
+        else DeleteFileA(full.c_str());
+    }
+    RemoveDirectoryA(path.c_str());
+}
+} // namespace
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH];
+    GetTempPathA(sizeof base, base);
+    static int serial = 0;
+    path_ = std::string(base) + "zentrok-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++serial);
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+Program::Program(const TempFolder& folder, const std::string& arguments)
+{
+    const std::string exe = folder / "Zentrok.exe";
+    if (!CopyFileA(ZentrokExe.c_str(), exe.c_str(), FALSE)) throw std::runtime_error("can't copy " + ZentrokExe);
+    std::string commandLine = "\"" + exe + "\" " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
+                        &si, &info_))
+        throw std::runtime_error("can't start " + exe);
+    WaitForInputIdle(info_.hProcess, 10000);
+    for (int i = 0; i < 500 && !(MainWindow() && AppWindow()); ++i) Sleep10();
+}
+
+Program::~Program()
+{
+    if (Running()) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+HWND Program::MainWindow() const { return FindWindowOf(Pid(), ZENTROK_MAIN_CLASS); }
+HWND Program::AppWindow() const { return FindWindowOf(Pid(), ZENTROK_APP_CLASS); }
+
+bool Program::Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Program::WaitExit(DWORD ms)
+{
+    if (WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+std::optional<MessageBoxSeen> Program::WaitMessageBox(DWORD ms) const
+{
+    for (DWORD waited = 0; waited < ms; waited += 10) {
+        if (HWND box = FindWindowOf(Pid(), "#32770", true)) {
+            MessageBoxSeen seen;
+            seen.hwnd = box;
+            seen.caption = WindowText(box);
+            seen.text = WindowText(GetDlgItem(box, 0xFFFF));
+            seen.errorIcon = ShowsErrorIcon(box);
+            return seen;
+        }
+        Sleep10();
+    }
+    return std::nullopt;
+}
+
+std::optional<LRESULT> Program::Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD ms) const
+{
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, ms, &answer)) return std::nullopt;
+    return static_cast<LRESULT>(answer);
+}
+
+void PressOk(const MessageBoxSeen& box) { PostMessageA(box.hwnd, WM_COMMAND, IDOK, 0); }
+
+bool IconPresent(HWND hwnd)
+{
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    nid.hWnd = hwnd;
+    return Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "(missing)";
+    std::string out;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    CloseHandle(h);
+    return out;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("can't write " + path);
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> FileNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+std::string NowText()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return DateTimeText(t);
+}
+
+std::string UserName()
+{
+    char buf[256];
+    DWORD n = sizeof buf;
+    return GetUserNameA(buf, &n) ? buf : "";
+}
+
+std::string ComputerName()
+{
+    char buf[256];
+    DWORD n = sizeof buf;
+    return GetComputerNameA(buf, &n) ? buf : "";
+}
+
+::testing::AssertionResult IsRecord(const std::string& line, const std::string& word, const std::string& from,
+                                    const std::string& to)
+{
+    const std::string head = word + " - " + UserName() + " - ";
+    const std::string tail = " - " + ComputerName();
+    if (line.size() != head.size() + 20 + tail.size() || line.compare(0, head.size(), head) != 0 ||
+        line.compare(head.size() + 20, tail.size(), tail) != 0)
+        return ::testing::AssertionFailure() << "not a " << word << " record: " << line;
+    const std::string when = line.substr(head.size(), 20);
+    if (when < from || when > to)
+        return ::testing::AssertionFailure() << when << " is not between " << from << " and " << to;
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace e2e
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: %s path\\to\\Zentrok.exe\n", argv[0]);
+        return 2;
+    }
+    std::string exe = argv[1];
+    if (!exe.empty() && exe[0] == '/') {  // a Unix path from the build: reach it through drive Z:
+        for (char& c : exe)
+            if (c == '/') c = '\\';
+        exe = "Z:" + exe;
+    }
+    e2e::ZentrokExe = exe;
+    return RUN_ALL_TESTS();
+}

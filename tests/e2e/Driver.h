@@ -1,0 +1,79 @@
+// Drives the real Zentrok.exe as Windows and a user would: starts it in a folder
+// of its own, finds its windows, sends it messages, reads its message boxes and files.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+// Where the built program is; set from the command line by main().
+extern std::string ZentrokExe;
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+struct MessageBoxSeen {
+    HWND hwnd = nullptr;
+    std::string text, caption;
+    bool errorIcon = false;
+};
+
+class Program {
+public:
+    // Copies Zentrok.exe into folder and starts it with the arguments; waits until it is idle.
+    Program(const TempFolder& folder, const std::string& arguments = "");
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    DWORD Pid() const { return info_.dwProcessId; }
+    HWND MainWindow() const;  // class TMainForm
+    HWND AppWindow() const;   // the hidden application window
+    HWND Control(int id) const { return GetDlgItem(MainWindow(), id); }
+    bool Running() const;
+    // Waits for the process to end; its exit code, or nothing on time-out.
+    std::optional<DWORD> WaitExit(DWORD ms = 10000);
+    // The next message box of the program, with its text and caption.
+    std::optional<MessageBoxSeen> WaitMessageBox(DWORD ms = 10000) const;
+    // Answers a session-end query as Windows asks it; nothing on time-out.
+    std::optional<LRESULT> Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0, DWORD ms = 8000) const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+void PressOk(const MessageBoxSeen& box);
+// Whether the program's tray icon (window hwnd, id 0) exists.
+bool IconPresent(HWND hwnd);
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+std::vector<std::string> FileNames(const std::string& folder);  // everything but . and ..
+std::vector<std::string> Lines(const std::string& text);       // split at CR LF
+
+// The current local time as the log writes it, for bracketing a record's time.
+std::string NowText();
+std::string UserName();
+std::string ComputerName();
+// Whether line is the default record for word, timed between from and to.
+::testing::AssertionResult IsRecord(const std::string& line, const std::string& word, const std::string& from,
+                                    const std::string& to);
+
+} // namespace e2e
