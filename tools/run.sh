@@ -14,7 +14,8 @@ show_log() {
   [ -f "$log" ] && head -n 5 "$log" | iconv -f CP932 -t UTF-8 | tr -d '\r'
 }
 
-wine "$dir/Zentrok.exe" "$@" &
+# Out of the terminal's process group: Ctrl+C is ours to turn into a close message.
+setsid wine "$dir/Zentrok.exe" "$@" &
 pid=$!
 for _ in $(seq 1 50); do [ -f "$log" ] && break; sleep 0.2; done
 sleep 1

@@ -16,12 +16,13 @@ if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 91 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
   done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # In a session of its own, so that Ctrl+C on the terminal doesn't end the display.
+  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$n"
   for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
-trap 'cleanup; exit 130' INT TERM
+trap 'cleanup; exit 130' TERM
 # A desktop process left over from another display would draw nowhere.
 wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
 
@@ -36,7 +37,9 @@ fi
 wineserver -p >/dev/null 2>&1
 # Start the desktop and the services now, with their output going nowhere: a
 # service started by a test would keep CTest's output pipe open after the test.
-wine wineboot >/dev/null 2>&1 </dev/null
+setsid wine wineboot >/dev/null 2>&1 </dev/null
+# Ctrl+C is for the command; we clean up once it has finished.
+trap 'true' INT
 "$@"
 rc=$?
 cleanup
