@@ -20,6 +20,7 @@ public:
     TMainForm& operator=(const TMainForm&) = delete;
 
     HWND Handle() const { return window_.Get(); }
+    HMENU PopupMenu() const { return popup_.Get(); }
 
     std::string LogFile;
     std::string IniFile;
