@@ -5,14 +5,24 @@
 namespace zentrok {
 
 namespace {
-std::string TwoDigits(int v)
-{
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", v % 100);
-    return buf;
-}
+struct Element {
+    std::size_t length = 0;  // 0: no element here
+    int value = 0;
+    int digits = 2;
+};
 
-bool StartsWith(std::string_view s, std::size_t i, std::string_view what) { return s.substr(i, what.size()) == what; }
+// The pattern element that starts at i.
+Element ElementAt(std::string_view pattern, std::size_t i, const ClockReading& at, bool afterHour)
+{
+    auto is = [&](std::string_view what) { return pattern.substr(i, what.size()) == what; };
+    if (is("yyyy")) return {4, at.year, 4};
+    if (is("yy")) return {2, at.year % 100};
+    if (is("mm")) return {2, afterHour ? at.minute : at.month};
+    if (is("dd")) return {2, at.day};
+    if (is("hh")) return {2, at.hour};
+    if (is("ss")) return {2, at.second};
+    return {};
+}
 } // namespace
 
 std::string FormatDatePattern(std::string_view pattern, const ClockReading& at)
@@ -26,32 +36,12 @@ std::string FormatDatePattern(std::string_view pattern, const ClockReading& at)
             const std::size_t end = close == std::string_view::npos ? pattern.size() : close;
             out.append(pattern.substr(i + 1, end - i - 1));
             i = end + 1;
-        } else if (StartsWith(pattern, i, "yyyy")) {
+        } else if (const Element e = ElementAt(pattern, i, at, afterHour); e.length > 0) {
             char buf[16];
-            std::snprintf(buf, sizeof buf, "%04d", at.year);
+            std::snprintf(buf, sizeof buf, "%0*d", e.digits, e.value);
             out += buf;
-            afterHour = false;
-            i += 4;
-        } else if (StartsWith(pattern, i, "yy")) {
-            out += TwoDigits(at.year);
-            afterHour = false;
-            i += 2;
-        } else if (StartsWith(pattern, i, "mm")) {
-            out += TwoDigits(afterHour ? at.minute : at.month);
-            afterHour = false;
-            i += 2;
-        } else if (StartsWith(pattern, i, "dd")) {
-            out += TwoDigits(at.day);
-            afterHour = false;
-            i += 2;
-        } else if (StartsWith(pattern, i, "hh")) {
-            out += TwoDigits(at.hour);
-            afterHour = true;
-            i += 2;
-        } else if (StartsWith(pattern, i, "ss")) {
-            out += TwoDigits(at.second);
-            afterHour = false;
-            i += 2;
+            afterHour = pattern[i] == 'h';
+            i += e.length;
         } else {
             out += pattern[i++];
         }
