@@ -13,6 +13,7 @@
 #include "MainLayout.h"
 #include "Naming.h"
 #include "Record.h"
+#include "Settingunit.h"
 #include "WinProfile.h"
 
 using namespace zentrok;
@@ -68,6 +69,16 @@ void TMainForm::FormCloseQuery(bool& canClose)
 void TMainForm::BtnCloseClick() { Close(); }
 
 void TMainForm::BtnOkClick() { ShowWindow(window_.Get(), SW_HIDE); }
+
+void TMainForm::BtnSettingClick()
+{
+    int result;
+    {
+        TFormSet dialog(window_.Get());  // released when it closes, also when an error passes
+        result = dialog.ShowModal();
+    }
+    if (result == IDOK) SaveSettings();
+}
 
 void TMainForm::Close()
 {
@@ -228,6 +239,8 @@ void TMainForm::Command(int id)
     case IDC_MAIN_BTNOK:
     case IDCANCEL:
     case IDM_POPUP_CLOSE: BtnOkClick(); break;
+    case IDC_MAIN_BTNSETTING:
+    case IDM_POPUP_SETTING: BtnSettingClick(); break;
     case IDC_MAIN_BTNCLOSE:
     case IDM_POPUP_EXIT: BtnCloseClick(); break;
     }

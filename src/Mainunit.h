@@ -33,6 +33,7 @@ public:
     void FormCloseQuery(bool& canClose);
     void BtnCloseClick();
     void BtnOkClick();
+    void BtnSettingClick();
 
     std::string MakeDateTimeText();
     std::string MakeLogRecord(const std::string& eventWord);

@@ -1,0 +1,7 @@
+#include "GlyphButton.h"
+
+namespace zentrok {
+
+void AttachGlyph(HWND, const char*) {}
+
+} // namespace zentrok
