@@ -11,6 +11,8 @@ namespace {
 
 void AddLogLine(LogFileAccess& files, const std::string& path, const std::string& line, std::int32_t maxLines)
 {
+    const std::unique_ptr<LogFileAccess::Lock> lock = files.LockLog(path);
+    if (!lock) CantCreate(path);
     const LogFileAccess::Kind kind = files.Examine(path);
     // Windows refuses to overwrite a read-only file for every user; test it ourselves
     // so that an administrator's run refuses it too.

@@ -1,6 +1,7 @@
 // Putting a record on top of the log file.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace zentrok {
@@ -12,14 +13,24 @@ public:
     enum class Kind { Missing, File, ReadOnlyFile, Folder };
     enum class WriteResult { Written, CantCreate, ShortWrite };
 
+    // Held while one writer updates the log; released when destroyed.
+    class Lock {
+    public:
+        virtual ~Lock() = default;
+    };
+
     virtual ~LogFileAccess() = default;
+    // The right to update the log at path, exclusive among all writers on every
+    // computer that reaches the file; nothing when it can't be had in a short time.
+    virtual std::unique_ptr<Lock> LockLog(const std::string& path) = 0;
     virtual Kind Examine(const std::string& path) = 0;
     // False when the file can't be opened for reading.
     virtual bool ReadAll(const std::string& path, std::string& content) = 0;
     virtual WriteResult ReplaceAll(const std::string& path, const std::string& content) = 0;
 };
 
-// Inserts line at the top of the log at path, cut to maxLines lines. Raises
+// Inserts line at the top of the log at path, cut to maxLines lines, while no
+// other writer can read or replace it, so that no writer's line is lost. Raises
 // ZentrokError with the user's message when the file can't be read or written;
 // the file is then unchanged.
 void AddLogLine(LogFileAccess& files, const std::string& path, const std::string& line, std::int32_t maxLines);

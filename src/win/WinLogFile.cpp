@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "Handles.h"
 
@@ -29,6 +30,51 @@ bool WriteWhole(HANDLE h, const std::string& content)
     return FlushFileBuffers(h) != 0;
 }
 } // namespace
+
+namespace {
+// Together well inside the 5 s Windows gives a program to answer the session end.
+constexpr DWORD LockWaitMs = 1500;
+constexpr DWORD ReplaceWaitMs = 500;
+
+bool Busy(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION; }
+
+// A pause between retries that differs between processes, so that many writers spread out.
+void PauseBeforeRetry(DWORD attempt) { Sleep(5 + (GetCurrentProcessId() + attempt * 7) % 11); }
+
+// Replaces the log with temp, or moves temp there when there is no log yet.
+bool ReplaceOnce(const std::string& log, const std::string& temp)
+{
+    if (GetFileAttributesA(log.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return MoveFileExA(temp.c_str(), log.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    // Nobody may have the log open while it is replaced.
+    FileHandle probe(CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!probe) return false;
+    if (!probe.Close()) return false;
+    return ReplaceFileA(log.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+}
+
+class LockFile : public LogFileAccess::Lock {
+public:
+    explicit LockFile(HANDLE h) : file_(h) {}
+
+private:
+    FileHandle file_;
+};
+} // namespace
+
+std::unique_ptr<LogFileAccess::Lock> WinLogFile::LockLog(const std::string& path)
+{
+    const std::string name = FullPath(path) + ".lock";
+    const DWORD start = GetTickCount();
+    for (DWORD attempt = 0;; ++attempt) {
+        const HANDLE h = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (h != INVALID_HANDLE_VALUE) return std::make_unique<LockFile>(h);
+        // Only another writer's lock is worth waiting for; a missing folder is not.
+        if (!Busy(GetLastError()) || GetTickCount() - start >= LockWaitMs) return nullptr;
+        PauseBeforeRetry(attempt);
+    }
+}
 
 LogFileAccess::Kind WinLogFile::Examine(const std::string& path)
 {
@@ -73,15 +119,14 @@ LogFileAccess::WriteResult WinLogFile::ReplaceAll(const std::string& path, const
         return WriteResult::ShortWrite;
     }
 
-    bool replaced;
-    if (GetFileAttributesA(log.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        replaced = MoveFileExA(temp.c_str(), log.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-    } else {
-        // Nobody may have the log open while it is replaced.
-        FileHandle probe(CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        replaced = probe && probe.Close() &&
-                   ReplaceFileA(log.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                                nullptr) != 0;
+    // A reader that has the log open for a moment (the user's editor, a backup)
+    // delays the replacement; one that keeps it open makes it fail.
+    bool replaced = false;
+    const DWORD start = GetTickCount();
+    for (DWORD attempt = 0; !replaced; ++attempt) {
+        replaced = ReplaceOnce(log, temp);
+        if (replaced || !Busy(GetLastError()) || GetTickCount() - start >= ReplaceWaitMs) break;
+        PauseBeforeRetry(attempt);
     }
     if (!replaced) {
         DeleteFileA(temp.c_str());

@@ -7,6 +7,9 @@ namespace zentrok {
 
 class WinLogFile : public LogFileAccess {
 public:
+    // The lock is a file beside the log, "<log>.lock", opened without sharing and
+    // deleted when closed, so a writer that dies releases it.
+    std::unique_ptr<Lock> LockLog(const std::string& path) override;
     Kind Examine(const std::string& path) override;
     bool ReadAll(const std::string& path, std::string& content) override;
     WriteResult ReplaceAll(const std::string& path, const std::string& content) override;

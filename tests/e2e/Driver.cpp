@@ -96,6 +96,20 @@ void RemoveTree(const std::string& path)
 }
 } // namespace
 
+// Every program a test starts belongs to this job, which ends them all when the
+// test program ends, however it ends: none is left to hold the test run's output open.
+HANDLE TestJob()
+{
+    static HANDLE job = [] {
+        HANDLE j = CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        return j;
+    }();
+    return job;
+}
+
 TempFolder::TempFolder()
 {
     char base[MAX_PATH];
@@ -112,13 +126,16 @@ TempFolder::~TempFolder() { RemoveTree(path_); }
 Program::Program(const TempFolder& folder, const std::string& arguments)
 {
     const std::string exe = folder / "Zentrok.exe";
-    if (!CopyFileA(ZentrokExe.c_str(), exe.c_str(), FALSE)) throw std::runtime_error("can't copy " + ZentrokExe);
+    // Copied once: a copy that just ended may still be mapped for a moment.
+    if (!Exists(exe) && !CopyFileA(ZentrokExe.c_str(), exe.c_str(), TRUE))
+        throw std::runtime_error("can't copy " + ZentrokExe);
     std::string commandLine = "\"" + exe + "\" " + arguments;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
                         &si, &info_))
         throw std::runtime_error("can't start " + exe);
+    AssignProcessToJobObject(TestJob(), info_.hProcess);
     WaitForInputIdle(info_.hProcess, 10000);
     for (int i = 0; i < 500 && !(MainWindow() && AppWindow()); ++i) Sleep10();
 }
@@ -178,18 +195,38 @@ void PressKey(WORD key, bool control)
     Sleep(100);
 }
 
-bool Xdotool(const std::string& arguments)
+std::string LogWriterExe() { return ZentrokExe.substr(0, ZentrokExe.rfind('\\') + 1) + "tests\\log_writer.exe"; }
+
+HANDLE StartProcess(const std::string& commandLine, const std::string& folder)
 {
-    std::string commandLine = "/usr/bin/xdotool " + arguments;
+    std::string line = commandLine;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    WaitForSingleObject(pi.hProcess, 10000);
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+        return nullptr;
+    AssignProcessToJobObject(TestJob(), pi.hProcess);
     CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
+    return pi.hProcess;
+}
+
+std::optional<DWORD> Finish(HANDLE process, DWORD ms)
+{
+    std::optional<DWORD> code;
+    if (WaitForSingleObject(process, ms) == WAIT_OBJECT_0) {
+        DWORD c = 0;
+        GetExitCodeProcess(process, &c);
+        code = c;
+    }
+    CloseHandle(process);
+    return code;
+}
+
+bool Xdotool(const std::string& arguments)
+{
+    HANDLE process = StartProcess("/usr/bin/xdotool " + arguments);
+    return process && Finish(process, 10000);
 }
 
 void PressOk(const MessageBoxSeen& box) { PostMessageA(box.hwnd, WM_COMMAND, IDOK, 0); }

@@ -14,6 +14,9 @@ namespace e2e {
 // Where the built program is; set from the command line by main().
 extern std::string ZentrokExe;
 
+// The log writer made from the core (tests/tools/LogWriter.cpp), beside the tests.
+std::string LogWriterExe();
+
 // A fresh folder under the temporary folder, removed with everything in it.
 class TempFolder {
 public:
@@ -77,6 +80,11 @@ bool WaitUntil(Pred done, DWORD ms = 5000)
 }
 // Whether the program's tray icon (window hwnd, id 0) exists.
 bool IconPresent(HWND hwnd);
+
+// Starts a program; its process handle (the caller closes it), or nullptr.
+HANDLE StartProcess(const std::string& commandLine, const std::string& folder = "");
+// Waits for a process and closes its handle; its exit code, or nothing on time-out.
+std::optional<DWORD> Finish(HANDLE process, DWORD ms = 60000);
 
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);

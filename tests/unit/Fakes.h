@@ -1,7 +1,9 @@
 // Fixed stand-ins for the system, the log's file access and the settings file.
 #pragma once
 #include <map>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -32,8 +34,19 @@ class FakeFiles : public LogFileAccess {
 public:
     std::map<std::string, std::pair<Kind, std::string>> files;
     bool readFails = false;
+    bool lockBusy = false;
+    int locksHeld = 0;
     WriteResult writeResult = WriteResult::Written;
 
+    struct CountedLock : Lock {
+        explicit CountedLock(int& held) : held_(held) { ++held_; }
+        ~CountedLock() override { --held_; }
+        int& held_;
+    };
+    std::unique_ptr<Lock> LockLog(const std::string&) override
+    {
+        return lockBusy ? nullptr : std::make_unique<CountedLock>(locksHeld);
+    }
     Kind Examine(const std::string& path) override
     {
         auto it = files.find(path);
@@ -41,12 +54,14 @@ public:
     }
     bool ReadAll(const std::string& path, std::string& content) override
     {
+        if (locksHeld != 1) throw std::logic_error("read without the lock");
         if (readFails) return false;
         content = files.at(path).second;
         return true;
     }
     WriteResult ReplaceAll(const std::string& path, const std::string& content) override
     {
+        if (locksHeld != 1) throw std::logic_error("write without the lock");
         if (writeResult == WriteResult::Written) files[path] = {Kind::File, content};
         return writeResult;
     }

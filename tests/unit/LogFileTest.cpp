@@ -53,4 +53,11 @@ TEST(AddLogLine, ReportsEachFailureAndLeavesTheFileAlone)
     files.writeResult = Result::ShortWrite;
     EXPECT_EQ(MessageOf(files), "ストリームへの書き込みエラー");
     EXPECT_EQ(files.files[path].second, "old\r\n");
+
+    // Another writer kept the log too long.
+    files.writeResult = Result::Written;
+    files.lockBusy = true;
+    EXPECT_EQ(MessageOf(files), cant);
+    EXPECT_EQ(files.files[path].second, "old\r\n");
+    EXPECT_EQ(files.locksHeld, 0);
 }
