@@ -32,7 +32,13 @@ struct MessageBoxSeen {
     HWND hwnd = nullptr;
     std::string text, caption;
     bool errorIcon = false;
+    bool exclamationIcon = false;
 };
+
+// A top-level window of process pid with class cls.
+HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly = false);
+// Any window's text, an edit box's of another process included.
+std::string WindowText(HWND hwnd);
 
 class Program {
 public:
