@@ -2,25 +2,12 @@
 
 #include <commctrl.h>
 
-#include <chrono>
-#include <thread>
-
 #include "ControlIds.h"
 #include "SettingIds.h"
 
 namespace e2e {
 
 namespace {
-template <typename Condition>
-bool WaitFor(Condition done, DWORD ms)
-{
-    for (DWORD waited = 0; waited < ms; waited += 10) {
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return done();
-}
-
 LRESULT Ask(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0)
 {
     DWORD_PTR answer = 0;
