@@ -281,6 +281,28 @@ TEST(SettingsDialog, CancelledFolderBrowserLeavesTheFolderAndReturnsTheFocus)
     EXPECT_TRUE(o.dialog.Open());
 }
 
+TEST(SettingsDialog, CtrlTabTurnsThePagesFromTheKeyboard)
+{
+    Opened o;
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == o.dialog.Handle(); }));
+    const auto press = [](bool shift) {
+        keybd_event(VK_CONTROL, 0, 0, 0);
+        if (shift) keybd_event(VK_SHIFT, 0, 0, 0);
+        keybd_event(VK_TAB, 0, 0, 0);
+        keybd_event(VK_TAB, 0, KEYEVENTF_KEYUP, 0);
+        if (shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    };
+    press(false);
+    EXPECT_TRUE(WaitFor([&] { return o.dialog.Page() == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return o.dialog.Focus() == o.dialog.Control(IDC_SET_RBNAMEKIND1); }));
+    press(true);
+    press(true);
+    EXPECT_TRUE(WaitFor([&] { return o.dialog.Page() == 2; }));
+    EXPECT_TRUE(IsWindowVisible(o.dialog.Control(IDC_SET_PANELBASE3)));
+    EXPECT_FALSE(IsWindowVisible(o.dialog.Control(IDC_SET_PANELBASE1)));
+}
+
 // Not a check: keeps each page on screen for a while, for a screenshot.
 TEST(SettingsDialog, DISABLED_PagesForALook)
 {
