@@ -24,9 +24,10 @@ test: deps build
 run: deps build
 	tools/with-wine.sh tools/run.sh
 
-# Redraws the program icon from its text picture.
+# Redraws the program icon and the button glyphs from their text pictures.
 icon:
 	python3 tools/make-icon.py src/resources/MainIcon.txt src/resources/Zentrok.ico
+	python3 tools/make-glyphs.py src/resources/glyphs
 
 clean:
 	rm -rf $(BUILD)

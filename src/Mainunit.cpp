@@ -1,5 +1,6 @@
 #include "Mainunit.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -9,11 +10,13 @@
 #include "CommandLine.h"
 #include "DateTime.h"
 #include "Error.h"
+#include "GlyphButton.h"
 #include "LogFile.h"
 #include "MainLayout.h"
 #include "Naming.h"
 #include "Record.h"
 #include "Settingunit.h"
+#include "StatusText.h"
 #include "WinProfile.h"
 
 using namespace zentrok;
@@ -25,7 +28,11 @@ constexpr char TrayTip[] = "Logon/Logoff記録";
 } // namespace
 
 TMainForm::TMainForm(Application& owner, std::string commandLine, const std::string& exeFileName)
-    : app_(owner), commandLine_(std::move(commandLine)), programFolder_(ProgramFolder(exeFileName))
+    : app_(owner),
+      commandLine_(std::move(commandLine)),
+      programFolder_(ProgramFolder(exeFileName)),
+      timeFormat_(ReadTimeFormat()),
+      taskbarCreated_(RegisterWindowMessageA("TaskbarCreated"))
 {
     BuildWindow();
     IniFile = programFolder_ + SettingsFileName;
@@ -69,6 +76,32 @@ void TMainForm::FormCloseQuery(bool& canClose)
 void TMainForm::BtnCloseClick() { Close(); }
 
 void TMainForm::BtnOkClick() { ShowWindow(window_.Get(), SW_HIDE); }
+
+void TMainForm::BtnLogClick()
+{
+    ShellExecuteA(window_.Get(), "open", LogFile.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void TMainForm::FormShow()
+{
+    HWND w = window_.Get();
+    APPBARDATA bar{};
+    bar.cbSize = sizeof bar;
+    // A shell that can't tell where its taskbar is gets the usual corner.
+    const int edge = SHAppBarMessage(ABM_GETTASKBARPOS, &bar) ? static_cast<int>(bar.uEdge) : EdgeBottom;
+    RECT work{}, frame{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(w, &frame);
+    if (const auto at = PlaceStatusWindow(edge, {work.left, work.top, work.right, work.bottom},
+                                          frame.right - frame.left, frame.bottom - frame.top))
+        SetWindowPos(w, nullptr, at->left, at->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const ClockReading now = system_.LocalTime();
+    SetLabel(IDC_MAIN_LABELNOW, "現在時刻: " + zentrok::MakeDateTimeText(now));
+    SetLabel(IDC_MAIN_LABELTOTAL, RunningTimeText(StartDate + StartTime, DateValue(now) + TimeValue(now), timeFormat_));
+    SetLabel(IDC_MAIN_LABELLOGSIZE, LogSizeText(FileSize(LogFile)));
+    SetFocus(GetDlgItem(w, IDC_MAIN_BTNOK));
+}
 
 void TMainForm::BtnSettingClick()
 {
@@ -149,6 +182,7 @@ void TMainForm::AddTrayIcon()
     nid.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
     std::memcpy(nid.szTip, TrayTip, sizeof TrayTip);
     Shell_NotifyIconA(NIM_ADD, &nid);
+    iconShown_ = true;
 }
 
 void TMainForm::RemoveTrayIcon()
@@ -157,6 +191,7 @@ void TMainForm::RemoveTrayIcon()
     nid.cbSize = NOTIFYICONDATAA_V2_SIZE;
     nid.hWnd = window_.Get();
     Shell_NotifyIconA(NIM_DELETE, &nid);
+    iconShown_ = false;
 }
 
 LRESULT TMainForm::TrayNotify(LPARAM event)
@@ -200,6 +235,9 @@ void TMainForm::BuildWindow()
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     }
 
+    for (const layout::Glyph& g : layout::MainGlyphs) AttachGlyph(GetDlgItem(window_.Get(), g.id), g.bitmap);
+    CreateTooltips();
+
     popup_.Reset(CreatePopupMenu());
     for (const layout::MenuItem& item : layout::MainPopupMenu)
         AppendMenuA(popup_.Get(), item.id ? MF_STRING : MF_SEPARATOR, item.id, item.text);
@@ -221,13 +259,54 @@ void TMainForm::SetLabel(int id, const std::string& text)
 
 void TMainForm::ShowStatusWindow()
 {
+    FormShow();
     ShowWindow(window_.Get(), SW_SHOWNORMAL);
     SetForegroundWindow(window_.Get());
     SetFocus(GetDlgItem(window_.Get(), IDC_MAIN_BTNOK));
 }
 
+void TMainForm::CreateTooltips()
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND w = window_.Get();
+    tooltips_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, w,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr));
+    SendMessageA(tooltips_.Get(), TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(app_.HintPause, 0));
+    for (const layout::Control& c : layout::MainControls) {
+        if (!c.hint) continue;
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = w;
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(w, c.id));
+        tool.lpszText = const_cast<char*>(c.hint);
+        SendMessageA(tooltips_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+bool TMainForm::RunShortcut(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN) return false;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    for (const layout::Shortcut& key : layout::MainShortcuts) {
+        if (key.key != msg.wParam || key.control != control) continue;
+        // A disabled command's key does nothing.
+        if (!(GetMenuState(popup_.Get(), key.command, MF_BYCOMMAND) & MF_GRAYED))
+            app_.Guard([&] { Command(key.command); });
+        return true;
+    }
+    return false;
+}
+
 void TMainForm::ShowPopupMenu(int x, int y)
 {
+    if (x == -1 && y == -1) {  // from the keyboard: at the window's corner
+        RECT r;
+        GetWindowRect(window_.Get(), &r);
+        x = r.left;
+        y = r.top;
+    }
     SetForegroundWindow(window_.Get());
     TrackPopupMenu(popup_.Get(), TPM_RIGHTBUTTON, x, y, 0, window_.Get(), nullptr);
     PostMessageA(window_.Get(), WM_NULL, 0, 0);
@@ -239,6 +318,9 @@ void TMainForm::Command(int id)
     case IDC_MAIN_BTNOK:
     case IDCANCEL:
     case IDM_POPUP_CLOSE: BtnOkClick(); break;
+    case IDM_POPUP_VIEW: FormShow(); break;
+    case IDC_MAIN_BTNLOG:
+    case IDM_POPUP_OPENLOG: BtnLogClick(); break;
     case IDC_MAIN_BTNSETTING:
     case IDM_POPUP_SETTING: BtnSettingClick(); break;
     case IDC_MAIN_BTNCLOSE:
@@ -249,7 +331,8 @@ void TMainForm::Command(int id)
 bool TMainForm::PreTranslate(MSG& msg)
 {
     HWND w = window_.Get();
-    return (msg.hwnd == w || IsChild(w, msg.hwnd)) && IsDialogMessageA(w, &msg);
+    if (msg.hwnd != w && !IsChild(w, msg.hwnd)) return false;
+    return RunShortcut(msg) || IsDialogMessageA(w, &msg);
 }
 
 LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -276,6 +359,13 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_ENDSESSION: return 0;
     case WM_COMMAND: app_.Guard([&] { Command(LOWORD(wp)); }); return 0;
     case WM_CONTEXTMENU: ShowPopupMenu(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); return 0;
+    case WM_NCHITTEST:
+        // No title bar: the body drags the window while the left button is down.
+        return GetAsyncKeyState(VK_LBUTTON) < 0 ? HTCAPTION : HTCLIENT;
+    }
+    if (msg == taskbarCreated_ && iconShown_) {
+        AddTrayIcon();
+        return 0;
     }
     return DefWindowProcA(w, msg, wp, lp);
 }

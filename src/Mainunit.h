@@ -33,7 +33,9 @@ public:
     void FormCloseQuery(bool& canClose);
     void BtnCloseClick();
     void BtnOkClick();
+    void BtnLogClick();
     void BtnSettingClick();
+    void FormShow();
 
     std::string MakeDateTimeText();
     std::string MakeLogRecord(const std::string& eventWord);
@@ -48,7 +50,9 @@ private:
     void BuildWindow();
     void SetLabel(int id, const std::string& text);
     void SetProtected();
+    void CreateTooltips();
     void ShowStatusWindow();
+    bool RunShortcut(const MSG& msg);
     void Close();
     LRESULT QueryEndSession();
     LRESULT TrayNotify(LPARAM event);
@@ -64,9 +68,13 @@ private:
     std::string programFolder_;
     zentrok::WinSystemServices system_;
     zentrok::WinLogFile files_;
+    zentrok::TimeFormat timeFormat_;
+    UINT taskbarCreated_ = 0;
+    bool iconShown_ = false;  // the icon should be up: put it back when the shell restarts
     zentrok::FontHandle font_;
     zentrok::MenuHandle popup_;
     zentrok::WindowHandle window_;
+    zentrok::WindowHandle tooltips_;
 };
 
 // The main window, for the settings dialog and the application's handlers.

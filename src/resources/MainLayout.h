@@ -52,4 +52,29 @@ inline constexpr MenuItem MainPopupMenu[] = {
     {IDM_POPUP_EXIT, "終了(&X)\tCtrl+Q"},
 };
 
+// Keys that run a menu command while the status window has the focus.
+struct Shortcut {
+    UINT key;
+    bool control;
+    int command;
+};
+
+inline constexpr Shortcut MainShortcuts[] = {
+    {VK_ESCAPE, false, IDM_POPUP_CLOSE}, {VK_F5, false, IDM_POPUP_VIEW},   {'L', true, IDM_POPUP_OPENLOG},
+    {'S', true, IDM_POPUP_SETTING},      {'Q', true, IDM_POPUP_EXIT},
+};
+
+// Bitmap resources of the buttons' glyphs.
+struct Glyph {
+    int id;
+    const char* bitmap;
+};
+
+inline constexpr Glyph MainGlyphs[] = {
+    {IDC_MAIN_BTNOK, "GLYPH_OK"},
+    {IDC_MAIN_BTNLOG, "GLYPH_LOG"},
+    {IDC_MAIN_BTNCLOSE, "GLYPH_ABORT"},
+    {IDC_MAIN_BTNSETTING, "GLYPH_SETTING"},
+};
+
 } // namespace zentrok::layout

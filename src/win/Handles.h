@@ -56,5 +56,6 @@ private:
 using WindowHandle = Owned<HWND, CloseWindow, nullptr>;
 using MenuHandle = Owned<HMENU, CloseMenu, nullptr>;
 using FontHandle = Owned<HFONT, CloseGdi, nullptr>;
+using BitmapHandle = Owned<HBITMAP, CloseGdi, nullptr>;
 
 } // namespace zentrok

@@ -34,6 +34,36 @@ std::string WinSystemServices::UpperCase(std::string text)
     return text;
 }
 
+namespace {
+std::string LocaleText(LCTYPE type, const char* fallback)
+{
+    char buf[80];
+    return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf) > 0 ? buf : fallback;
+}
+} // namespace
+
+TimeFormat ReadTimeFormat()
+{
+    TimeFormat f;
+    f.leadingZero = LocaleText(LOCALE_ITLZERO, "0") != "0";
+    f.twelveHour = LocaleText(LOCALE_ITIME, "1") == "0";
+    f.markerFirst = LocaleText(LOCALE_ITIMEMARKPOSN, "0") != "0";
+    f.am = LocaleText(LOCALE_S1159, "AM");
+    f.pm = LocaleText(LOCALE_S2359, "PM");
+    f.separator = LocaleText(LOCALE_STIME, ":");
+    return f;
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& path)
+{
+    if (HasWildcard(path)) return std::nullopt;
+    WIN32_FIND_DATAA data;
+    const HANDLE find = FindFirstFileA(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+    FindClose(find);
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 std::string ExeFileName()
 {
     std::string path(MAX_PATH, '\0');

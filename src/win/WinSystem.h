@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 
+#include "StatusText.h"
 #include "System.h"
 
 namespace zentrok {
@@ -13,6 +14,12 @@ public:
     std::optional<std::string> ComputerName() override;
     std::string UpperCase(std::string text) override;
 };
+
+// The user's long time format from the locale.
+TimeFormat ReadTimeFormat();
+
+// Size of the file at path, or nothing when there is none.
+std::optional<std::uint64_t> FileSize(const std::string& path);
 
 // Full path of the running program file.
 std::string ExeFileName();

@@ -32,7 +32,7 @@ BOOL CALLBACK MatchId(HWND hwnd, LPARAM lp)
 SettingsDialog::SettingsDialog(const Program& zentrok) : zentrok_(zentrok)
 {
     PostMessageA(zentrok.Control(IDC_MAIN_BTNSETTING), BM_CLICK, 0, 0);
-    WaitFor([&] { return (dialog_ = FindWindowOf(zentrok.Pid(), ZENTROK_SETTING_CLASS, true)) != nullptr; }, 5000);
+    WaitUntil([&] { return (dialog_ = FindWindowOf(zentrok.Pid(), ZENTROK_SETTING_CLASS, true)) != nullptr; }, 5000);
 }
 
 HWND SettingsDialog::Control(int id) const
@@ -42,7 +42,7 @@ HWND SettingsDialog::Control(int id) const
     return search.found;
 }
 
-std::string SettingsDialog::Text(int id) const { return WindowText(Control(id)); }
+std::string SettingsDialog::Text(int id) const { return e2e::Text(Control(id)); }
 
 void SettingsDialog::SetText(int id, const std::string& text) const
 {
@@ -68,7 +68,7 @@ HWND SettingsDialog::Focus() const
 void SettingsDialog::FocusOn(int id) const
 {
     PostMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
-    WaitFor([&] { return Focus() == Control(id); }, 2000);
+    WaitUntil([&] { return Focus() == Control(id); }, 2000);
 }
 
 void SettingsDialog::Key(UINT vk) const { PostMessageA(Focus(), WM_KEYDOWN, vk, 1); }
@@ -81,7 +81,7 @@ void SettingsDialog::AltKey(char letter) const
 
 bool SettingsDialog::WaitClosed(DWORD ms) const
 {
-    if (!WaitFor([&] { return !IsWindow(dialog_); }, ms)) return false;
+    if (!WaitUntil([&] { return !IsWindow(dialog_); }, ms)) return false;
     // Answered only once the settings command, saving included, has returned.
     return zentrok_.Send(zentrok_.MainWindow(), WM_NULL).has_value();
 }

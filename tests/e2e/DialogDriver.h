@@ -2,24 +2,11 @@
 #pragma once
 #include <windows.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 
 #include "Driver.h"
 
 namespace e2e {
-
-// Polls until done() holds or ms have passed; the last answer.
-template <typename Condition>
-bool WaitFor(Condition done, DWORD ms = 3000)
-{
-    for (DWORD waited = 0; waited < ms; waited += 10) {
-        if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return done();
-}
 
 class SettingsDialog {
 public:

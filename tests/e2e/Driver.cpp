@@ -44,7 +44,7 @@ HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly)
     return s.found;
 }
 
-std::string WindowText(HWND hwnd)
+std::string Text(HWND hwnd)
 {
     char buf[4096] = "";
     SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, nullptr);
@@ -152,8 +152,8 @@ std::optional<MessageBoxSeen> Program::WaitMessageBox(DWORD ms) const
         if (HWND box = FindWindowOf(Pid(), "#32770", true)) {
             MessageBoxSeen seen;
             seen.hwnd = box;
-            seen.caption = WindowText(box);
-            seen.text = WindowText(GetDlgItem(box, 0xFFFF));
+            seen.caption = Text(box);
+            seen.text = Text(GetDlgItem(box, 0xFFFF));
             seen.errorIcon = ShowsIcon(box, Red);
             seen.exclamationIcon = ShowsIcon(box, Yellow);
             return seen;
@@ -168,6 +168,29 @@ std::optional<LRESULT> Program::Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, ms, &answer)) return std::nullopt;
     return static_cast<LRESULT>(answer);
+}
+
+void PressKey(WORD key, bool control)
+{
+    if (control) keybd_event(VK_CONTROL, 0, 0, 0);
+    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
+    if (control) keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    Sleep(100);
+}
+
+bool Xdotool(const std::string& arguments)
+{
+    std::string commandLine = "/usr/bin/xdotool " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
 }
 
 void PressOk(const MessageBoxSeen& box) { PostMessageA(box.hwnd, WM_COMMAND, IDOK, 0); }

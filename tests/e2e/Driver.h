@@ -37,8 +37,6 @@ struct MessageBoxSeen {
 
 // A top-level window of process pid with class cls.
 HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly = false);
-// Any window's text, an edit box's of another process included.
-std::string WindowText(HWND hwnd);
 
 class Program {
 public:
@@ -65,6 +63,22 @@ private:
 };
 
 void PressOk(const MessageBoxSeen& box);
+// A window's text, also from another process.
+std::string Text(HWND hwnd);
+// Real key presses, as the user types them into the foreground window.
+void PressKey(WORD key, bool control = false);
+// Real mouse input on the display through xdotool (a Unix program Wine can start); false when it can't run.
+bool Xdotool(const std::string& arguments);
+// Polls until done() holds, at most ms; whether it held.
+template <typename Pred>
+bool WaitUntil(Pred done, DWORD ms = 5000)
+{
+    for (DWORD waited = 0; waited < ms; waited += 20) {
+        if (done()) return true;
+        Sleep(20);
+    }
+    return done();
+}
 // Whether the program's tray icon (window hwnd, id 0) exists.
 bool IconPresent(HWND hwnd);
 
