@@ -35,15 +35,14 @@ BOOL CALLBACK FindOne(HWND hwnd, LPARAM lp)
     }
     return TRUE;
 }
+} // namespace
 
-HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly = false)
+HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly)
 {
     Search s{pid, cls, visibleOnly, nullptr};
     EnumWindows(FindOne, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
-
-} // namespace
 
 std::string Text(HWND hwnd)
 {
@@ -55,7 +54,7 @@ std::string Text(HWND hwnd)
 namespace {
 // The system's icons can't be compared across processes, so look at the screen:
 // the error icon is mostly red, the exclamation icon yellow.
-bool ShowsErrorIcon(HWND box)
+bool ShowsIcon(HWND box, bool (*colourOfIcon)(COLORREF))
 {
     HWND icon = nullptr;
     for (int id : {0x14, 0x440})  // the icon's id on Windows and under Wine
@@ -66,15 +65,16 @@ bool ShowsErrorIcon(HWND box)
     RECT r;
     GetWindowRect(icon, &r);
     HDC screen = GetDC(nullptr);
-    int red = 0;
+    int matching = 0;
     for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) {
-            const COLORREF c = GetPixel(screen, x, y);
-            if (GetRValue(c) > 180 && GetGValue(c) < 100 && GetBValue(c) < 100) ++red;
-        }
+        for (int x = r.left; x < r.right; ++x)
+            if (colourOfIcon(GetPixel(screen, x, y))) ++matching;
     ReleaseDC(nullptr, screen);
-    return red > 50;
+    return matching > 50;
 }
+
+bool Red(COLORREF c) { return GetRValue(c) > 180 && GetGValue(c) < 100 && GetBValue(c) < 100; }
+bool Yellow(COLORREF c) { return GetRValue(c) > 180 && GetGValue(c) > 160 && GetBValue(c) < 100; }
 
 std::string DateTimeText(const SYSTEMTIME& t)
 {
@@ -171,7 +171,8 @@ std::optional<MessageBoxSeen> Program::WaitMessageBox(DWORD ms) const
             seen.hwnd = box;
             seen.caption = Text(box);
             seen.text = Text(GetDlgItem(box, 0xFFFF));
-            seen.errorIcon = ShowsErrorIcon(box);
+            seen.errorIcon = ShowsIcon(box, Red);
+            seen.exclamationIcon = ShowsIcon(box, Yellow);
             return seen;
         }
         Sleep10();

@@ -35,7 +35,11 @@ struct MessageBoxSeen {
     HWND hwnd = nullptr;
     std::string text, caption;
     bool errorIcon = false;
+    bool exclamationIcon = false;
 };
+
+// A top-level window of process pid with class cls.
+HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly = false);
 
 class Program {
 public:
