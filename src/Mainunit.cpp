@@ -79,6 +79,12 @@ void TMainForm::BtnOkClick() { ShowWindow(window_.Get(), SW_HIDE); }
 
 void TMainForm::BtnLogClick()
 {
+    // A hand-edited settings file may name the log x.bat: show such a file, never run it.
+    if (IsExecutableName(LogFile)) {
+        const std::string quoted = "\"" + LogFile + "\"";
+        ShellExecuteA(window_.Get(), "open", "notepad.exe", quoted.c_str(), nullptr, SW_SHOW);
+        return;
+    }
     ShellExecuteA(window_.Get(), "open", LogFile.c_str(), nullptr, nullptr, SW_SHOW);
 }
 

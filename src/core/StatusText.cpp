@@ -54,6 +54,24 @@ std::string LogSizeText(std::optional<std::uint64_t> size)
     return "ログファイルサイズ: " + std::to_string(*size) + " Bytes.";
 }
 
+bool IsExecutableName(const std::string& path)
+{
+    static const char* const types[] = {
+        "exe", "com", "bat", "cmd", "pif", "scr", "vbs", "vbe", "js", "jse", "wsf", "wsh", "ws", "msi",
+        "msp", "msc", "cpl", "hta", "lnk", "url", "ps1", "psm1", "reg", "jar", "inf", "scf", "sct",
+        "shb", "shs", "application", "gadget", "appref-ms", "settingcontent-ms", "library-ms", "diagcab"};
+    std::string name = path;
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();  // Windows drops them
+    const std::size_t dot = LastDelimiter(".\\/:", name);
+    if (dot == npos || name[dot] != '.') return false;
+    std::string type = name.substr(dot + 1);
+    for (char& c : type)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (const char* t : types)
+        if (type == t) return true;
+    return false;
+}
+
 bool HasWildcard(const std::string& path) { return FindChar(path, '*') != npos || FindChar(path, '?') != npos; }
 
 } // namespace zentrok

@@ -43,4 +43,8 @@ std::string LogSizeText(std::optional<std::uint64_t> size);
 // A name with "*" or "?" would match some other file; it has no size to show.
 bool HasWildcard(const std::string& path);
 
+// Whether the shell would run a file of this name rather than show it (.exe, .bat,
+// .vbs, .lnk ...), judged as Windows does, trailing dots and blanks ignored.
+bool IsExecutableName(const std::string& path);
+
 } // namespace zentrok

@@ -260,3 +260,18 @@ TEST(TrayIcon, ComesBackWhenTheShellRestartsButNotAfterTheCloseQuery)
     Sleep(300);
     EXPECT_FALSE(IconPresent(main));
 }
+
+TEST(StatusWindow, OpeningALogNamedLikeAProgramShowsItInsteadOfRunningIt)
+{
+    TempFolder folder;
+    WriteBytes(folder / "Zentrok.ini", "[Name]\r\nNameString=x.bat\r\n");
+    WriteBytes(folder / "x.bat", "echo ran> ran.txt\r\n");
+    Program zentrok(folder);
+    ASSERT_EQ(Lines(ReadBytes(folder / "x.bat")).size(), 2u);
+    PostMessageA(zentrok.Control(IDC_MAIN_BTNLOG), BM_CLICK, 0, 0);
+    HWND editor = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (editor = FindWindowA(nullptr, "x.bat - メモ帳")) != nullptr; }, 10000));
+    Sleep(500);
+    EXPECT_FALSE(Exists(folder / "ran.txt"));
+    if (editor) PostMessageA(editor, WM_CLOSE, 0, 0);
+}

@@ -66,3 +66,13 @@ TEST(LogSizeText, ShowsTheWholeSizeOrThatThereIsNone)
     EXPECT_TRUE(HasWildcard("a?.txt"));
     EXPECT_FALSE(HasWildcard("C:\\表\\log.txt"));
 }
+
+TEST(IsExecutableName, KnowsWhatTheShellWouldRun)
+{
+    for (const char* name : {"C:\\Logs\\x.bat", "x.EXE", "a.b.cmd", "x.bat.", "x.bat  ", "x.vbs", "x.lnk", "x.Ps1",
+                             "\\\\srv\\share\\user&calc.js", "log.txt:run.exe"})
+        EXPECT_TRUE(IsExecutableName(name)) << name;
+    for (const char* name : {"Zentrok.txt", "C:\\x.bat\\log.txt", "log", "C:\\dir.exe\\log", "x.batx", "x.log",
+                             "\x95\x5C.txt", ""})
+        EXPECT_FALSE(IsExecutableName(name)) << name;
+}
