@@ -306,4 +306,9 @@ TEST(SettingsDialog, DISABLED_PagesForALook)
         o.dialog.TurnTo(page);
         Pause(4000);
     }
+    o.dialog.TurnTo(1);
+    o.dialog.SetText(IDC_SET_EDITFILENAMESTRING, "log:1.txt");
+    o.dialog.Click(IDC_SET_BTNOK);
+    Pause(4000);
+    if (const auto box = o.zentrok.WaitMessageBox()) PressOk(*box);
 }
