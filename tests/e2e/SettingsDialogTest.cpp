@@ -198,6 +198,45 @@ TEST(SettingsDialog, OkStoresEveryValueAndAFolderConfirmedWithEnterGetsItsBacksl
     EXPECT_EQ(IniValue(o.folder, "Log", "Separator"), ";");
 }
 
+TEST(SettingsDialog, NewSeparatorIsSavedAtOnceButRecordsOfThisRunKeepTheOld)
+{
+    Opened o("[Extra]\r\nMine=kept\r\n[Log]\r\nSeparator=-\r\n");
+    o.dialog.Click(IDC_SET_RBSEPARATORCOMMA);
+    o.dialog.Click(IDC_SET_CBDATE);
+    o.dialog.Click(IDC_SET_BTNOK);
+    ASSERT_TRUE(o.dialog.WaitClosed());
+    EXPECT_EQ(IniValue(o.folder, "Log", "Separator"), ",");
+    EXPECT_EQ(IniValue(o.folder, "Extra", "Mine"), "kept");  // other keys of the file are left alone
+
+    PostMessageA(o.zentrok.MainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(o.zentrok.WaitExit(), 0u);
+    const auto lines = Lines(ReadBytes(o.folder / "Zentrok.txt"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "LOGOFF - " + UserName() + " - " + ComputerName());  // no date now, old separator
+}
+
+TEST(SettingsDialog, SettingsFileThatCantBeWrittenShowsTheErrorAndKeepsTheChoices)
+{
+    TempFolder folder;
+    CreateDirectoryA((folder / "Zentrok.ini").c_str(), nullptr);  // no file can be written there
+    Program zentrok(folder);
+    {
+        SettingsDialog dialog(zentrok);
+        dialog.Click(IDC_SET_CBDATE);
+        dialog.Click(IDC_SET_BTNOK);
+        const auto box = zentrok.WaitMessageBox();
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->text, (folder / "Zentrok.ini") + " に書き込めません.");
+        EXPECT_EQ(box->caption, "Zentrok");
+        EXPECT_TRUE(box->errorIcon);
+        PressOk(*box);
+    }
+    PostMessageA(zentrok.MainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(zentrok.WaitExit(), 0u);
+    // The new field choice governs the records of this run all the same.
+    EXPECT_EQ(Lines(ReadBytes(folder / "Zentrok.txt"))[0], "LOGOFF - " + UserName() + " - " + ComputerName());
+}
+
 TEST(SettingsDialog, LeavingTheFolderFieldCompletesIt)
 {
     Opened o;
