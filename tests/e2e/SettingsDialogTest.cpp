@@ -317,6 +317,19 @@ TEST(SettingsDialog, CancelledFolderBrowserLeavesTheFolderAndReturnsTheFocus)
     ASSERT_TRUE(WaitUntil([&] { return (browser = FindWindowOf(o.zentrok.Pid(), "#32770", true)) != nullptr; }, 8000));
     EXPECT_EQ(GetWindow(browser, GW_OWNER), o.dialog.Handle());
     EXPECT_FALSE(IsWindowEnabled(o.dialog.Handle()));
+    struct Find {
+        const char* text;
+        bool found;
+    } title{"開きたいフォルダを選択して下さい。：", false};
+    EnumChildWindows(
+        browser,
+        [](HWND child, LPARAM lp) {
+            auto* f = reinterpret_cast<Find*>(lp);
+            if (Text(child) == f->text) f->found = true;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&title));
+    EXPECT_TRUE(title.found);
     PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return o.dialog.Focus() == o.dialog.Control(IDC_SET_EDITSAVEFOLDER); }));
     EXPECT_EQ(o.dialog.Text(IDC_SET_EDITSAVEFOLDER), before);
