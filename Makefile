@@ -1,10 +1,11 @@
 # make        builds build/Zentrok.exe
 # make test   installs what is missing, builds, runs every test under Wine
 # make run    installs what is missing, builds, starts Zentrok under Wine
+# make bench  measures against the baselines and writes docs/benchmarks.md
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build test host-test fuzz run icon clean
+.PHONY: all deps build test host-test fuzz run bench icon clean
 
 all: build
 
@@ -45,6 +46,9 @@ test: deps build host-test
 
 run: deps build
 	tools/with-wine.sh tools/run.sh
+
+bench: deps build
+	sh bench/run.sh
 
 # Redraws the program icon and the button glyphs from their text pictures.
 icon:

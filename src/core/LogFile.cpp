@@ -18,14 +18,12 @@ void AddLogLine(LogFileAccess& files, const std::string& path, const std::string
     // so that an administrator's run refuses it too.
     if (kind == LogFileAccess::Kind::Folder || kind == LogFileAccess::Kind::ReadOnlyFile) CantCreate(path);
 
-    std::string oldText;
-    if (kind == LogFileAccess::Kind::File && !files.ReadAll(path, oldText))
+    std::string text;
+    if (kind == LogFileAccess::Kind::File && !files.ReadAll(path, text))
         throw ZentrokError(FormatWith("ファイル %s は開けません", path));
+    InsertLogLineInPlace(text, line, maxLines);  // a long log is not copied
 
-    std::string newText = InsertLogLine(oldText, line, maxLines);
-    std::string().swap(oldText);  // no more than two copies of the log at a time
-
-    switch (files.ReplaceAll(path, newText)) {
+    switch (files.ReplaceAll(path, text)) {
     case LogFileAccess::WriteResult::Written: return;
     case LogFileAccess::WriteResult::CantCreate: CantCreate(path);
     case LogFileAccess::WriteResult::ShortWrite: throw ZentrokError("ストリームへの書き込みエラー");

@@ -1,6 +1,8 @@
 #include "LogText.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace zentrok {
 
@@ -25,9 +27,60 @@ private:
     char c_;
     std::size_t found_ = unknown;
 };
-} // namespace
 
-std::string InsertLogLine(std::string_view oldText, std::string_view line, std::int32_t maxLines)
+// A log this program wrote ends every line in CR LF; such a prefix is copied in one
+// piece. Counting and checking go block by block, in loops the compiler vectorises.
+constexpr std::size_t Block = 4096;
+
+std::size_t CountLf(const char* p, std::size_t n)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < n;) {
+        // A byte-wide counter keeps the loop in vector registers; it must not overflow.
+        const std::size_t stop = std::min(n, i + 255);
+        unsigned char part = 0;
+        for (; i < stop; ++i) part += p[i] == '\n';
+        count += part;
+    }
+    return count;
+}
+
+// Whether each of p[0, n) is a CR exactly when the byte after it is an LF; reads p[n].
+bool PairedCrLf(const char* p, std::size_t n)
+{
+    unsigned char odd = 0;
+    for (std::size_t i = 0; i < n; ++i) odd |= (p[i] == '\r') ^ (p[i + 1] == '\n');
+    return odd == 0;
+}
+
+// The length of the first `lines` lines of text when all of them end in CR LF (the
+// last may end with the text instead); nothing when one ends otherwise.
+std::optional<std::size_t> CrLfPrefix(std::string_view text, std::int64_t lines)
+{
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    if (n == 0 || lines <= 0) return 0;
+    if (p[0] == '\n') return std::nullopt;
+    for (std::size_t pos = 0;; pos += Block) {
+        const std::size_t end = std::min(n, pos + Block);
+        const auto ends = static_cast<std::int64_t>(CountLf(p + pos, end - pos));
+        if (ends >= lines) {
+            std::size_t cut = pos;
+            for (; lines > 0; --lines) cut = static_cast<const char*>(std::memchr(p + cut, '\n', end - cut)) - p + 1;
+            if (PairedCrLf(p + pos, cut - 1 - pos)) return cut;
+            return std::nullopt;
+        }
+        lines -= ends;
+        if (end == n) {
+            if (PairedCrLf(p + pos, n - 1 - pos) && p[n - 1] != '\r') return n;
+            return std::nullopt;
+        }
+        if (!PairedCrLf(p + pos, end - pos)) return std::nullopt;
+    }
+}
+
+// Line by line, for logs with other line ends.
+std::string InsertSlowly(std::string_view oldText, std::string_view line, std::int32_t maxLines)
 {
     std::string out;
     // Room for the old text, the new line and a few converted line ends.
@@ -55,6 +108,34 @@ std::string InsertLogLine(std::string_view oldText, std::string_view line, std::
         ++lines;
     }
     return out;
+}
+} // namespace
+
+std::string InsertLogLine(std::string_view oldText, std::string_view line, std::int32_t maxLines)
+{
+    std::string out;
+    if (const std::optional<std::size_t> cut = CrLfPrefix(oldText, std::int64_t{maxLines} - 1)) {
+        out.reserve(line.size() + 4 + *cut);
+        out.append(line).append("\r\n").append(oldText.data(), *cut);
+        if (*cut > 0 && oldText[*cut - 1] != '\n') out.append("\r\n");  // the last line had no end
+        return out;
+    }
+    return InsertSlowly(oldText, line, maxLines);
+}
+
+void InsertLogLineInPlace(std::string& text, std::string_view line, std::int32_t maxLines)
+{
+    const std::optional<std::size_t> cut = CrLfPrefix(text, std::int64_t{maxLines} - 1);
+    if (!cut) {
+        text = InsertSlowly(text, line, maxLines);
+        return;
+    }
+    const bool unfinished = *cut > 0 && text[*cut - 1] != '\n';
+    text.resize(*cut);
+    if (unfinished) text.append("\r\n");
+    std::string head(line);
+    head.append("\r\n");
+    text.insert(0, head);
 }
 
 } // namespace zentrok

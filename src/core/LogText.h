@@ -11,4 +11,8 @@ namespace zentrok {
 // and its end becomes CR LF. One pass over oldText, one output buffer.
 std::string InsertLogLine(std::string_view oldText, std::string_view line, std::int32_t maxLines);
 
+// The same on text itself. A log whose lines all end in CR LF moves within its own
+// buffer (given room for the line) instead of being copied, so a long log needs no second one.
+void InsertLogLineInPlace(std::string& text, std::string_view line, std::int32_t maxLines);
+
 } // namespace zentrok

@@ -11,6 +11,7 @@ namespace zentrok {
 
 namespace {
 constexpr DWORD Chunk = 1u << 24;
+constexpr std::size_t ReadHeadroom = 4096;
 
 std::string FullPath(const std::string& path)
 {
@@ -92,6 +93,8 @@ bool WinLogFile::ReadAll(const std::string& path, std::string& content)
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
     if (!file || !GetFileSizeEx(file.Get(), &size)) return false;
+    // Room for the line that goes on top, so that the text can take it where it is.
+    content.reserve(static_cast<std::size_t>(size.QuadPart) + ReadHeadroom);
     content.resize(static_cast<std::size_t>(size.QuadPart));
     std::size_t done = 0;
     while (done < content.size()) {

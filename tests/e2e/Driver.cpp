@@ -326,21 +326,14 @@ std::string ComputerName()
     return ::testing::AssertionSuccess();
 }
 
-} // namespace e2e
-
-int main(int argc, char** argv)
+std::string FromBuildPath(std::string path)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        fprintf(stderr, "usage: %s path\\to\\Zentrok.exe\n", argv[0]);
-        return 2;
-    }
-    std::string exe = argv[1];
-    if (!exe.empty() && exe[0] == '/') {  // a Unix path from the build: reach it through drive Z:
-        for (char& c : exe)
+    if (!path.empty() && path[0] == '/') {  // a Unix path from the build: reach it through drive Z:
+        for (char& c : path)
             if (c == '/') c = '\\';
-        exe = "Z:" + exe;
+        path = "Z:" + path;
     }
-    e2e::ZentrokExe = exe;
-    return RUN_ALL_TESTS();
+    return path;
 }
+
+} // namespace e2e

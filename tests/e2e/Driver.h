@@ -14,6 +14,9 @@ namespace e2e {
 // Where the built program is; set from the command line by main().
 extern std::string ZentrokExe;
 
+// A path the build gave, as a Windows path: a Unix path is reached through drive Z:.
+std::string FromBuildPath(std::string path);
+
 // The log writer made from the core (tests/tools/LogWriter.cpp), beside the tests.
 std::string LogWriterExe();
 

@@ -83,14 +83,18 @@ TEST(Leak, FiveHundredShowingsAndDialogsLeaveNothingBehind)
     Program zentrok(folder);
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, zentrok.Pid());
     ASSERT_TRUE(process);
-    ShowRefreshHide(zentrok);  // first use allocates what stays for the run
-    OpenAndCancelSettings(zentrok);
+    // The first hundred fill what the system caches for the run (about 400 KiB
+    // under Wine, all of it in the first cycles); then nothing may grow.
+    auto cycles = [&](int n) {
+        for (int i = 0; i < n && !HasFatalFailure(); ++i) {
+            ShowRefreshHide(zentrok);
+            OpenAndCancelSettings(zentrok);
+        }
+    };
+    cycles(100);
     Sleep(300);
     const Holdings before = Holdings::Of(process, zentrok.Pid());
-    for (int i = 0; i < 500 && !HasFatalFailure(); ++i) {
-        ShowRefreshHide(zentrok);
-        OpenAndCancelSettings(zentrok);
-    }
+    cycles(400);
     Sleep(300);
     const Holdings after = Holdings::Of(process, zentrok.Pid());
     std::printf("before: %s\nafter:  %s\n", ::testing::PrintToString(before).c_str(),
@@ -100,7 +104,7 @@ TEST(Leak, FiveHundredShowingsAndDialogsLeaveNothingBehind)
     EXPECT_LE(after.gdi, before.gdi + 5);
     EXPECT_LE(after.user, before.user + 5);
     EXPECT_LE(after.handles, before.handles + 5);
-    EXPECT_LE(after.committed, before.committed + 512 * 1024);
+    EXPECT_LE(after.committed, before.committed + 128 * 1024);  // a bitmap or a window a cycle is far more
     EXPECT_EQ(after.windows, before.windows);
     CloseHandle(process);
     EXPECT_TRUE(IconPresent(zentrok.MainWindow()));

@@ -1,0 +1,286 @@
+// The Win32 benchmarks, measured under the same Wine as their baselines and
+// interleaved with them; prints one "<figure> <value>" a line for bench/report.py.
+//   zentrok_bench <Zentrok.exe> [--smoke]                     every figure (--smoke: tiny sizes, one run)
+//   zentrok_bench insert <log> <count> <label> <results> <max lines>   the program's insertion, in a fresh process
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ControlIds.h"
+#include "Driver.h"
+#include "Insertions.h"
+#include "LogFile.h"
+#include "SampleLog.h"
+#include "WinLogFile.h"
+
+namespace {
+
+struct Plan {
+    struct Size {
+        int lines, insertionsPerProcess;
+    };
+    std::vector<Size> logs;
+    int logRounds;
+    int startRounds;
+    std::vector<Size> sessionEnds;  // log lines, queries
+};
+
+const Plan Full{{{1000, 20}, {100000, 5}, {1000000, 2}}, 5, 15, {{1000, 30}, {1000000, 5}}};
+const Plan Smoke{{{100, 1}}, 1, 1, {{100, 1}}};
+
+double Now()
+{
+    LARGE_INTEGER t, f;
+    QueryPerformanceCounter(&t);
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(t.QuadPart) * 1000 / static_cast<double>(f.QuadPart);
+}
+
+void Report(const std::string& figure, double value)
+{
+    std::printf("%s %.4f\n", figure.c_str(), value);
+    std::fflush(stdout);
+}
+
+std::string Beside(const std::string& name)
+{
+    char self[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
+    const std::string path(self, n);
+    return path.substr(0, path.rfind('\\') + 1) + name;
+}
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+void Require(bool ok, const std::string& what)
+{
+    if (!ok) throw std::runtime_error(what);
+}
+
+// Runs a timer process to its end and passes on the figures it left in results.
+void RunTimer(const std::string& commandLine, const std::string& results)
+{
+    Require(e2e::Finish(e2e::StartProcess(commandLine), 600000) == DWORD{0}, "failed: " + commandLine);
+    std::fputs(e2e::ReadBytes(results).c_str(), stdout);
+    std::fflush(stdout);
+    DeleteFileA(results.c_str());
+}
+
+// Time per insertion by the program's code and by the baselines, on logs of each size.
+void Insertions(const Plan& plan)
+{
+    const e2e::TempFolder folder;
+    const std::string results = folder / "results.txt";
+    for (const Plan::Size& size : plan.logs) {
+        const std::string text = bench::SampleLog(size.lines);
+        const std::string n = std::to_string(size.lines), count = std::to_string(size.insertionsPerProcess);
+        for (const char* who : {"zentrok", "baseline", "plain"}) e2e::WriteBytes(folder / (std::string(who) + ".txt"), text);
+        Report("log." + n + ".bytes", static_cast<double>(text.size()));
+        for (int round = 0; round < plan.logRounds; ++round) {
+            const std::string tail = " " + count + " insert." + n + ".";
+            RunTimer(Quoted(Beside("zentrok_bench.exe")) + " insert " + Quoted(folder / "zentrok.txt") + tail +
+                         "zentrok " + Quoted(results) + " " + n, results);
+            RunTimer(Quoted(Beside("baseline_log.exe")) + " " + Quoted(folder / "baseline.txt") + tail + "baseline " +
+                         Quoted(results), results);
+            RunTimer(Quoted(Beside("baseline_log.exe")) + " " + Quoted(folder / "plain.txt") + tail + "plain " +
+                         Quoted(results) + " plain", results);
+        }
+    }
+}
+
+// Wine gives 0 for another process's private bytes; for its own it counts the anonymous
+// resident and swapped memory of the Unix process. Read the same from /proc, finding the
+// Unix process by the program file it has mapped.
+std::uint64_t WinePrivateBytes(const std::string& exe)
+{
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH];
+    if (!unixName || !MultiByteToWideChar(CP_ACP, 0, exe.c_str(), -1, wide, MAX_PATH)) return 0;
+    char* name = unixName(wide);
+    if (!name) return 0;
+    std::string file = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    // /proc shows the real path, without the prefix's drive link.
+    const std::size_t drive = file.find("/dosdevices/c:");
+    if (drive != std::string::npos) file.replace(drive, 14, "/drive_c");
+    for (const std::string& pid : e2e::FileNames("Z:\\proc")) {
+        const std::string folder = "Z:\\proc\\" + pid + "\\";
+        if (pid.find_first_not_of("0123456789") != std::string::npos ||
+            e2e::ReadBytes(folder + "maps").find(file) == std::string::npos)
+            continue;
+        const std::string status = e2e::ReadBytes(folder + "status");
+        std::uint64_t kb = 0;
+        for (const char* key : {"RssAnon:", "VmSwap:"}) {
+            const std::size_t at = status.find(key);
+            if (at != std::string::npos) kb += std::strtoull(status.c_str() + at + std::strlen(key), nullptr, 10);
+        }
+        return kb * 1024;
+    }
+    return 0;
+}
+
+// A resident program started in a folder of its own and ended with a close message.
+class Resident {
+public:
+    Resident(const std::string& name, const std::string& exe, const char* windowClass, const char* logName)
+        : name_(name), exe_(folder_ / name + ".exe"), windowClass_(windowClass), log_(folder_ / logName)
+    {
+        Require(CopyFileA(exe.c_str(), exe_.c_str(), FALSE), "can't copy " + exe);
+    }
+    ~Resident() { Stop(); }
+
+    const std::string& Name() const { return name_; }
+    const std::string& Log() const { return log_; }
+    HWND Window() const { return window_; }
+
+    // Starts it; the milliseconds until its first line is on disk and its icon is up.
+    double Start(const std::string& arguments = "", DWORD ms = 20000)
+    {
+        const double start = Now();
+        process_ = e2e::StartProcess(Quoted(exe_) + " " + arguments, folder_.Path());
+        Require(process_ != nullptr, "can't start " + exe_);
+        const DWORD pid = GetProcessId(process_);
+        while (true) {
+            if (LineOnDisk() && (window_ || (window_ = e2e::FindWindowOf(pid, windowClass_))) && e2e::IconPresent(window_))
+                return Now() - start;
+            Require(Now() - start < ms, name_ + " did not come up");
+            Sleep(1);
+        }
+    }
+
+    void Stop()
+    {
+        if (!process_) return;
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
+        e2e::Finish(std::exchange(process_, nullptr), 5000);
+        window_ = nullptr;
+    }
+
+    void ReportResources(const std::string& when) const
+    {
+        PROCESS_MEMORY_COUNTERS_EX m{};
+        GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m);
+        const std::string prefix = "resident." + when + "." + name_ + ".";
+        if (m.PrivateUsage) Report(prefix + "private", static_cast<double>(m.PrivateUsage));
+        else Report(prefix + "private_unix", static_cast<double>(WinePrivateBytes(exe_)));
+        Report(prefix + "ws", static_cast<double>(m.WorkingSetSize));
+        Report(prefix + "gdi", GetGuiResources(process_, GR_GDIOBJECTS));
+        Report(prefix + "user", GetGuiResources(process_, GR_USEROBJECTS));
+    }
+
+    // The answer to a session-end query and the milliseconds it took.
+    double QueryEndSession() const
+    {
+        DWORD_PTR answer = 0;
+        const double start = Now();
+        const bool answered = SendMessageTimeoutA(window_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 30000, &answer);
+        const double ms = Now() - start;
+        Require(answered && answer == TRUE, name_ + " refused the session end");
+        return ms;
+    }
+
+private:
+    bool LineOnDisk() const
+    {
+        const std::string text = e2e::ReadBytes(log_);
+        return text != "(missing)" && text.find("\r\n") != std::string::npos;
+    }
+
+    e2e::TempFolder folder_;
+    std::string name_, exe_;
+    const char* windowClass_;
+    std::string log_;
+    HANDLE process_ = nullptr;
+    HWND window_ = nullptr;
+};
+
+// The status window shown once from the icon and closed again, as the user does.
+void ShowStatusOnce(const Resident& program, bool hasStatusWindow)
+{
+    HWND w = program.Window();
+    PostMessageA(w, RegisterWindowMessageA("IconNotify"), 0, WM_LBUTTONDBLCLK);
+    if (hasStatusWindow) {
+        Require(e2e::WaitUntil([&] { return IsWindowVisible(w) != FALSE; }), "no status window");
+        Sleep(300);
+        PostMessageA(w, WM_COMMAND, IDC_MAIN_BTNOK, 0);
+        Require(e2e::WaitUntil([&] { return !IsWindowVisible(w); }), "the status window stays");
+    }
+    Sleep(300);
+}
+
+// Start-up and resident cost of the program and the minimal program, turn about.
+void StartAndIdle(const Plan& plan, const std::string& zentrokExe)
+{
+    Resident zentrok("zentrok", zentrokExe, ZENTROK_MAIN_CLASS, "Zentrok.txt");
+    Resident baseline("baseline", Beside("baseline_app.exe"), "ZentrokBaseline", "Baseline.txt");
+    for (int round = 0; round < plan.startRounds; ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            Resident& program = (round + turn) % 2 ? baseline : zentrok;
+            DeleteFileA(program.Log().c_str());
+            Report("start." + program.Name() + ".ms", program.Start());
+            Sleep(700);
+            program.ReportResources("idle");
+            ShowStatusOnce(program, &program == &zentrok);
+            program.ReportResources("shown");
+            if (&program == &baseline) Report("sessionend.baseline.ms", program.QueryEndSession());
+            program.Stop();
+        }
+    }
+}
+
+// The program's answer to the session end, with logs of each size.
+void SessionEnd(const Plan& plan, const std::string& zentrokExe)
+{
+    for (const Plan::Size& size : plan.sessionEnds) {
+        Resident zentrok("zentrok", zentrokExe, ZENTROK_MAIN_CLASS, "Zentrok.txt");
+        e2e::WriteBytes(zentrok.Log(), bench::SampleLog(size.lines));
+        zentrok.Start(std::to_string(size.lines), 120000);
+        for (int i = 0; i < size.insertionsPerProcess; ++i) {
+            Sleep(100);
+            Report("sessionend." + std::to_string(size.lines) + ".zentrok.ms", zentrok.QueryEndSession());
+        }
+    }
+}
+
+int Insert(int argc, char** argv)
+{
+    const int maxLines = argc > 6 ? std::atoi(argv[6]) : 1000;
+    zentrok::WinLogFile files;
+    int serial = 0;
+    return bench::InsertionMain(argc - 1, argv + 1, [&](const std::string& log) {
+        zentrok::AddLogLine(files, log, bench::SampleLine(++serial), maxLines);
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::string(argv[1]) == "insert") return Insert(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: zentrok_bench <Zentrok.exe> [--smoke]\n");
+        return 2;
+    }
+    const Plan& plan = argc > 2 && std::string(argv[2]) == "--smoke" ? Smoke : Full;
+    const std::string zentrokExe = e2e::FromBuildPath(argv[1]);
+    try {
+        Insertions(plan);
+        StartAndIdle(plan, zentrokExe);
+        SessionEnd(plan, zentrokExe);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zentrok_bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
