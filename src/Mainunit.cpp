@@ -28,6 +28,13 @@ namespace {
 constexpr char TrayTip[] = "Logon/Logoff記録";
 } // namespace
 
+// The shell goes by these records' sizes: a wrong one loses the icon or the taskbar's edge.
+#ifdef _WIN64
+static_assert(NOTIFYICONDATAA_V2_SIZE == 504 && sizeof(APPBARDATA) == 48, "64-bit shell records");
+#else
+static_assert(NOTIFYICONDATAA_V2_SIZE == 488 && sizeof(APPBARDATA) == 36, "32-bit shell records");
+#endif
+
 TMainForm::TMainForm(Application& owner, std::string commandLine, const std::string& exeFileName)
     : app_(owner),
       commandLine_(std::move(commandLine)),

@@ -78,6 +78,11 @@ def version_strings(block):
 
 
 def main(objdump, exe, version):
+    try:
+        open(exe, "rb").close()
+    except OSError as e:
+        print("%s: %s" % (exe, e.strerror))
+        return 1
     problems = []
     dump = subprocess.run([objdump, "-p", exe], capture_output=True, text=True, check=True).stdout
     dlls = {d.lower() for d in re.findall(r"DLL Name: (\S+)", dump)}
