@@ -330,6 +330,14 @@ int TFormSet::ShowModal()
     return modalResult_;
 }
 
+void TFormSet::EndModal(int result)
+{
+    modalResult_ = result;
+    // A sent message (a click from another program) is handled inside GetMessage, which
+    // would go on waiting: a posted one lets the loop see the result now.
+    PostMessageA(window_.Get(), WM_NULL, 0, 0);
+}
+
 // ---- handlers ----
 
 void TFormSet::FormShow()
@@ -370,7 +378,7 @@ void TFormSet::BtnOkClick()
     EditSaveFolderExit();
     if (!CheckSaveFolder() || !CheckFileName() || !CheckLogItems()) return;
     StoreEntries(ReadEntries(), *MainForm);
-    modalResult_ = IDOK;
+    EndModal(IDOK);
 }
 
 bool TFormSet::CheckSaveFolder() { return Passes(zentrok::CheckSaveFolder(ReadEntries(), IsFolder)); }
@@ -444,7 +452,7 @@ void TFormSet::Command(int id, int code)
 {
     switch (id) {
     case IDC_SET_BTNOK: if (code == BN_CLICKED) BtnOkClick(); break;
-    case IDC_SET_BITBTN2: if (code == BN_CLICKED) modalResult_ = IDCANCEL; break;
+    case IDC_SET_BITBTN2: if (code == BN_CLICKED) EndModal(IDCANCEL); break;
     case IDC_SET_BTNSAVEFOLDER: if (code == BN_CLICKED) BtnSaveFolderClick(); break;
     case IDC_SET_BTNDEFFILENAME: if (code == BN_CLICKED) BtnDefFileNameClick(); break;
     case IDC_SET_EDITSAVEFOLDER: if (code == EN_KILLFOCUS) EditSaveFolderExit(); break;
@@ -467,7 +475,7 @@ LRESULT CALLBACK TFormSet::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     } catch (...) {
         // No error may cross the system's dispatch: it ends the dialog and ShowModal raises it again.
         self->error_ = std::current_exception();
-        self->modalResult_ = IDCANCEL;
+        self->EndModal(IDCANCEL);
         return 0;
     }
 }

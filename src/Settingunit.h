@@ -21,6 +21,7 @@ public:
     int ShowModal();
 
 private:
+    void EndModal(int result);
     void FormShow();
     void BtnOkClick();
     void BtnSaveFolderClick();
