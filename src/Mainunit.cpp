@@ -9,6 +9,7 @@
 
 #include "CommandLine.h"
 #include "DateTime.h"
+#include "Dpi.h"
 #include "Error.h"
 #include "GlyphButton.h"
 #include "LogFile.h"
@@ -26,6 +27,13 @@ TMainForm* MainForm = nullptr;
 namespace {
 constexpr char TrayTip[] = "Logon/Logoff記録";
 } // namespace
+
+// The shell goes by these records' sizes: a wrong one loses the icon or the taskbar's edge.
+#ifdef _WIN64
+static_assert(NOTIFYICONDATAA_V2_SIZE == 504 && sizeof(APPBARDATA) == 48, "64-bit shell records");
+#else
+static_assert(NOTIFYICONDATAA_V2_SIZE == 488 && sizeof(APPBARDATA) == 36, "32-bit shell records");
+#endif
 
 TMainForm::TMainForm(Application& owner, std::string commandLine, const std::string& exeFileName)
     : app_(owner),
@@ -224,22 +232,19 @@ void TMainForm::BuildWindow()
     // A dialog frame without the caption bits: no title bar, no system menu.
     const DWORD style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
-    RECT r{0, 0, layout::MainClientWidth, layout::MainClientHeight};
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    window_.Reset(CreateWindowExA(exStyle, ZENTROK_MAIN_CLASS, "Zentrok", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  r.right - r.left, r.bottom - r.top, app_.Handle(), nullptr, instance, this));
+    window_.Reset(CreateWindowExA(exStyle, ZENTROK_MAIN_CLASS, "Zentrok", style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                                  app_.Handle(), nullptr, instance, this));
     if (!window_) throw ZentrokError("main window: " + std::to_string(GetLastError()));
-    SetWindowPos(window_.Get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Sized for the dpi of the screen it was made on.
+    const int dpi = WindowDpi(window_.Get());
+    RECT r{0, 0, Scaled(layout::MainClientWidth, dpi), Scaled(layout::MainClientHeight, dpi)};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    SetWindowPos(window_.Get(), HWND_TOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
 
-    font_.Reset(CreateFontA(-layout::MainFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            layout::MainFontFace));
-    for (const layout::Control& c : layout::MainControls) {
-        HWND child = CreateWindowExA(0, c.windowClass, c.text, c.style, c.left, c.top, c.width, c.height,
-                                     window_.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
-                                     nullptr);
-        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    }
+    for (const layout::Control& c : layout::MainControls)
+        CreateWindowExA(0, c.windowClass, c.text, c.style, 0, 0, 0, 0, window_.Get(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
+    ApplyDpi(dpi);
 
     for (const layout::Glyph& g : layout::MainGlyphs) AttachGlyph(GetDlgItem(window_.Get(), g.id), g.bitmap);
     CreateTooltips();
@@ -247,6 +252,26 @@ void TMainForm::BuildWindow()
     popup_.Reset(CreatePopupMenu());
     for (const layout::MenuItem& item : layout::MainPopupMenu)
         AppendMenuA(popup_.Get(), item.id ? MF_STRING : MF_SEPARATOR, item.id, item.text);
+}
+
+void TMainForm::ApplyDpi(int dpi)
+{
+    SetLayoutFont(window_.Get(), font_, layout::MainFontFace, layout::MainFontHeight, dpi);
+    for (const layout::Control& c : layout::MainControls)
+        PlaceScaled(GetDlgItem(window_.Get(), c.id), c.left, c.top, c.width, c.height, dpi);
+}
+
+// Moved to a monitor of another dpi: the layout at the new scale, in the rectangle the system suggests.
+void TMainForm::DpiChanged(int dpi, const RECT& suggested)
+{
+    ApplyDpi(dpi);
+    for (const layout::Control& c : layout::MainControls) {
+        if (c.style != layout::Label) continue;
+        char text[256] = "";
+        GetWindowTextA(GetDlgItem(window_.Get(), c.id), text, sizeof text);
+        SetLabel(c.id, text);
+    }
+    MoveToSuggested(window_.Get(), suggested);
 }
 
 void TMainForm::SetLabel(int id, const std::string& text)
@@ -365,6 +390,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_ENDSESSION: return 0;
     case WM_COMMAND: app_.Guard([&] { Command(LOWORD(wp)); }); return 0;
     case WM_CONTEXTMENU: ShowPopupMenu(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); return 0;
+    case WM_DPICHANGED: DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_NCHITTEST:
         // No title bar: the body drags the window while the left button is down.
         return GetAsyncKeyState(VK_LBUTTON) < 0 ? HTCAPTION : HTCLIENT;

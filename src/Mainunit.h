@@ -48,6 +48,8 @@ public:
 
 private:
     void BuildWindow();
+    void ApplyDpi(int dpi);
+    void DpiChanged(int dpi, const RECT& suggested);
     void SetLabel(int id, const std::string& text);
     void SetProtected();
     void CreateTooltips();

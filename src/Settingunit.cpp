@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 
+#include "Dpi.h"
 #include "Error.h"
 #include "GlyphButton.h"
 #include "Mainunit.h"
@@ -180,12 +181,13 @@ void TFormSet::BuildWindow()
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
                         WS_CLIPCHILDREN;
+    // On the status window's screen, at its dpi.
+    dpi_ = WindowDpi(owner_);
     window_.Reset(CreateWindowExA(0, ZENTROK_SETTING_CLASS, layout::SetCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  layout::SetWindowWidth, layout::SetWindowHeight, owner_, nullptr, instance, this));
+                                  Scaled(layout::SetWindowWidth, dpi_), Scaled(layout::SetWindowHeight, dpi_),
+                                  owner_, nullptr, instance, this));
     if (!window_) throw ZentrokError("settings dialog: " + std::to_string(GetLastError()));
-    font_.Reset(CreateFontA(-layout::SetFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            layout::SetFontFace));
+    SetLayoutFont(window_.Get(), font_, layout::SetFontFace, layout::SetFontHeight, dpi_);
 
     // The window's own controls first: the pages' panels live in the tab control.
     for (const layout::SetControl& c : layout::SetControls)
@@ -193,6 +195,7 @@ void TFormSet::BuildWindow()
     AddPages();
     for (const layout::SetControl& c : layout::SetControls)
         if (c.page != 0) AddControl(c.id, Item(layout::SetPages[c.page - 1].panelId));
+    PlacePageControls();
     SetWindowSubclass(Item(IDC_SET_LABEL7), NoMnemonicTarget, 0, 0);
     AttachGlyph(Item(IDC_SET_BTNOK), "GLYPH_OK");
     AttachGlyph(Item(IDC_SET_BITBTN2), "GLYPH_CANCEL");
@@ -207,11 +210,31 @@ void TFormSet::BuildWindow()
 void TFormSet::AddControl(int id, HWND parent)
 {
     const layout::SetControl& c = Row(id);
-    HWND child = CreateWindowExA(c.exStyle, c.windowClass, c.text, c.style, c.left, c.top, c.width, c.height, parent,
+    HWND child = CreateWindowExA(c.exStyle, c.windowClass, c.text, c.style, 0, 0, 0, 0, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleA(nullptr),
                                  nullptr);
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    if (c.width == 0) SizeToText(child, font_.Get());
+}
+
+// The pages' controls at the dialog's scale; the window's own go with its size (Relayout).
+void TFormSet::PlacePageControls()
+{
+    for (const layout::SetControl& c : layout::SetControls) {
+        if (c.page == 0) continue;
+        PlaceScaled(Item(c.id), c.left, c.top, c.width, c.height, dpi_);
+        if (c.width == 0) SizeToText(Item(c.id), font_.Get());
+    }
+}
+
+void TFormSet::DpiChanged(int dpi, const RECT& suggested)
+{
+    dpi_ = dpi;
+    SetLayoutFont(window_.Get(), font_, layout::SetFontFace, layout::SetFontHeight, dpi);
+    PlacePageControls();
+    MoveToSuggested(window_.Get(), suggested);
+    RECT client;
+    GetClientRect(window_.Get(), &client);
+    Relayout(client.right, client.bottom);  // also when the size stayed
 }
 
 void TFormSet::AddPages()
@@ -231,12 +254,14 @@ void TFormSet::AddPages()
 
 void TFormSet::Relayout(int clientWidth, int clientHeight)
 {
-    const int dx = clientWidth - layout::SetClientWidth, dy = clientHeight - layout::SetClientHeight;
+    const auto scaled = [this](int pixels) { return Scaled(pixels, dpi_); };
+    const int dx = clientWidth - scaled(layout::SetClientWidth), dy = clientHeight - scaled(layout::SetClientHeight);
     for (const layout::SetControl& c : layout::SetControls) {
         if (c.page != 0) continue;
         // The tab control keeps all four sides' distances, the buttons their left and bottom ones.
-        if (c.id == IDC_SET_PAGECONTROL) MoveWindow(Item(c.id), c.left, c.top, c.width + dx, c.height + dy, TRUE);
-        else MoveWindow(Item(c.id), c.left, c.top + dy, c.width, c.height, TRUE);
+        if (c.id == IDC_SET_PAGECONTROL)
+            MoveWindow(Item(c.id), scaled(c.left), scaled(c.top), scaled(c.width) + dx, scaled(c.height) + dy, TRUE);
+        else MoveWindow(Item(c.id), scaled(c.left), scaled(c.top) + dy, scaled(c.width), scaled(c.height), TRUE);
     }
     HWND tab = Item(IDC_SET_PAGECONTROL);
     RECT page;
@@ -305,6 +330,14 @@ int TFormSet::ShowModal()
     return modalResult_;
 }
 
+void TFormSet::EndModal(int result)
+{
+    modalResult_ = result;
+    // A sent message (a click from another program) is handled inside GetMessage, which
+    // would go on waiting: a posted one lets the loop see the result now.
+    PostMessageA(window_.Get(), WM_NULL, 0, 0);
+}
+
 // ---- handlers ----
 
 void TFormSet::FormShow()
@@ -345,7 +378,7 @@ void TFormSet::BtnOkClick()
     EditSaveFolderExit();
     if (!CheckSaveFolder() || !CheckFileName() || !CheckLogItems()) return;
     StoreEntries(ReadEntries(), *MainForm);
-    modalResult_ = IDOK;
+    EndModal(IDOK);
 }
 
 bool TFormSet::CheckSaveFolder() { return Passes(zentrok::CheckSaveFolder(ReadEntries(), IsFolder)); }
@@ -419,7 +452,7 @@ void TFormSet::Command(int id, int code)
 {
     switch (id) {
     case IDC_SET_BTNOK: if (code == BN_CLICKED) BtnOkClick(); break;
-    case IDC_SET_BITBTN2: if (code == BN_CLICKED) modalResult_ = IDCANCEL; break;
+    case IDC_SET_BITBTN2: if (code == BN_CLICKED) EndModal(IDCANCEL); break;
     case IDC_SET_BTNSAVEFOLDER: if (code == BN_CLICKED) BtnSaveFolderClick(); break;
     case IDC_SET_BTNDEFFILENAME: if (code == BN_CLICKED) BtnDefFileNameClick(); break;
     case IDC_SET_EDITSAVEFOLDER: if (code == EN_KILLFOCUS) EditSaveFolderExit(); break;
@@ -442,7 +475,7 @@ LRESULT CALLBACK TFormSet::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     } catch (...) {
         // No error may cross the system's dispatch: it ends the dialog and ShowModal raises it again.
         self->error_ = std::current_exception();
-        self->modalResult_ = IDCANCEL;
+        self->EndModal(IDCANCEL);
         return 0;
     }
 }
@@ -458,6 +491,7 @@ LRESULT TFormSet::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
             SelectPage(static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
         return 0;
     }
+    case WM_DPICHANGED: DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_SIZE:
         if (wp != SIZE_MINIMIZED) Relayout(LOWORD(lp), HIWORD(lp));
         return 0;

@@ -21,6 +21,7 @@ public:
     int ShowModal();
 
 private:
+    void EndModal(int result);
     void FormShow();
     void BtnOkClick();
     void BtnSaveFolderClick();
@@ -32,6 +33,8 @@ private:
 
     void BuildWindow();
     void AddControl(int id, HWND parent);
+    void PlacePageControls();
+    void DpiChanged(int dpi, const RECT& suggested);
     void AddPages();
     void Relayout(int clientWidth, int clientHeight);
     void ShowPage(int index);
@@ -68,6 +71,7 @@ private:
 
     HWND owner_;
     int modalResult_ = 0;
+    int dpi_ = 0;  // the layout's current scale
     std::exception_ptr error_;
     zentrok::FontHandle font_;
     zentrok::WindowHandle window_;  // after font_: the controls go before their font

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what the build and the tests need, only when something is missing.
 set -e
-pkgs="wine wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 xvfb imagemagick
+pkgs="wine wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix
+      binutils-mingw-w64-i686 xvfb imagemagick
       x11-utils xdotool fonts-ipafont-gothic fonts-wine locales ninja-build cmake make googletest python3
       clang libclang-rt-14-dev zip"
 missing=""

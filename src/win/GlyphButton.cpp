@@ -5,17 +5,18 @@
 #include <memory>
 #include <string>
 
+#include "Dpi.h"
 #include "Handles.h"
 
 namespace zentrok {
 
 namespace {
 constexpr UINT_PTR SubclassId = 0x5A47;  // "ZG"
-constexpr int Spacing = 4;               // between glyph and caption
+constexpr int Spacing = 4;               // between glyph and caption, at 96 dpi
 
 struct GlyphData {
     BitmapHandle bitmap;
-    int width, height;  // of one of the two images
+    int width, height;  // of one of the two images, drawn at 96 dpi
 };
 
 void DrawCaption(HDC dc, const std::string& text, RECT r, bool enabled)
@@ -63,26 +64,29 @@ void Paint(HWND button, const GlyphData& glyph)
     SIZE textSize{};
     if (!caption.empty()) GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
 
-    const int total = glyph.width + (caption.empty() ? 0 : Spacing + textSize.cx);
+    // The glyph is stretched with the rest of the layout on screens above 96 dpi.
+    const int dpi = WindowDpi(button);
+    const int width = Scaled(glyph.width, dpi), height = Scaled(glyph.height, dpi), spacing = Scaled(Spacing, dpi);
+    const int total = width + (caption.empty() ? 0 : spacing + textSize.cx);
     const int shift = pushed ? 1 : 0;
     const int left = (r.right - total) / 2 + shift;
-    const int top = (r.bottom - glyph.height) / 2 + shift;
+    const int top = (r.bottom - height) / 2 + shift;
     if (glyph.bitmap) {
         HDC mem = CreateCompatibleDC(dc);
         const HGDIOBJ old = SelectObject(mem, glyph.bitmap.Get());
         const COLORREF key = GetPixel(mem, 0, glyph.height - 1);  // the bottom-left pixel is see-through
-        GdiTransparentBlt(dc, left, top, glyph.width, glyph.height, mem, enabled ? 0 : glyph.width, 0, glyph.width,
-                          glyph.height, key);
+        GdiTransparentBlt(dc, left, top, width, height, mem, enabled ? 0 : glyph.width, 0, glyph.width, glyph.height,
+                          key);
         SelectObject(mem, old);
         DeleteDC(mem);
     }
     if (!caption.empty()) {
-        RECT textRect{left + glyph.width + Spacing, r.top + shift, r.right, r.bottom + shift};
+        RECT textRect{left + width + spacing, r.top + shift, r.right, r.bottom + shift};
         DrawCaption(dc, caption, textRect, enabled);
     }
     if (focused && !(SendMessageA(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
         RECT focus = face;
-        InflateRect(&focus, -3, -3);
+        InflateRect(&focus, -Scaled(3, dpi), -Scaled(3, dpi));
         DrawFocusRect(dc, &focus);
     }
     SelectObject(dc, oldFont);

@@ -4,18 +4,9 @@
 #include <string>
 
 #include "ControlIds.h"
-#include "Mainunit.h"
+#include "UiForm.h"
 
 namespace {
-std::string TempExe()
-{
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
-    const std::string folder = std::string(base) + "zentrok-ui-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\Zentrok.exe";
-}
-
 std::string ItemText(HMENU menu, UINT id)
 {
     char text[128] = "";
@@ -24,20 +15,9 @@ std::string ItemText(HMENU menu, UINT id)
 }
 
 bool Grayed(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
-
-struct Form {
-    explicit Form(const std::string& arguments) : exe(TempExe()), form(app, "Zentrok.exe " + arguments, exe) {}
-    ~Form()
-    {
-        form.RemoveTrayIcon();
-        DeleteFileA(form.LogFile.c_str());
-        RemoveDirectoryA(exe.substr(0, exe.rfind('\\')).c_str());
-    }
-    std::string exe;
-    zentrok::Application app;
-    TMainForm form;
-};
 } // namespace
+
+using ui::Form;
 
 TEST(MainForm, ContextMenuItemsInOrder)
 {

@@ -1,0 +1,47 @@
+#include "Dpi.h"
+
+namespace zentrok {
+
+int WindowDpi(HWND hwnd)
+{
+    // Looked up at run time: user32 of Windows before 10 1607 doesn't have it.
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && hwnd)
+        if (const UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : LayoutDpi;
+}
+
+void PlaceScaled(HWND child, int left, int top, int width, int height, int dpi)
+{
+    MoveWindow(child, Scaled(left, dpi), Scaled(top, dpi), Scaled(width, dpi), Scaled(height, dpi), TRUE);
+}
+
+namespace {
+BOOL CALLBACK SetFontOf(HWND child, LPARAM font)
+{
+    SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
+}
+} // namespace
+
+void SetLayoutFont(HWND window, FontHandle& font, const char* face, int pixels, int dpi)
+{
+    FontHandle scaled(CreateFontA(-Scaled(pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, face));
+    EnumChildWindows(window, SetFontOf, reinterpret_cast<LPARAM>(scaled.Get()));
+    font = std::move(scaled);
+}
+
+void MoveToSuggested(HWND window, const RECT& suggested)
+{
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace zentrok
