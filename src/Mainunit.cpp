@@ -279,13 +279,7 @@ void TMainForm::SetLabel(int id, const std::string& text)
     // Labels size themselves to their text.
     HWND label = GetDlgItem(window_.Get(), id);
     SetWindowTextA(label, text.c_str());
-    HDC dc = GetDC(label);
-    const HGDIOBJ old = SelectObject(dc, font_.Get());
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeToText(label, font_.Get());
 }
 
 void TMainForm::ShowStatusWindow()

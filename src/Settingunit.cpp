@@ -136,20 +136,6 @@ LRESULT CALLBACK NoMnemonicTarget(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-void SizeToText(HWND label, HFONT font)
-{
-    char text[256] = "";
-    GetWindowTextA(label, text, sizeof text);
-    const bool noPrefix = (GetWindowLongA(label, GWL_STYLE) & SS_NOPREFIX) != 0;
-    HDC dc = GetDC(label);
-    const HGDIOBJ old = SelectObject(dc, font);
-    RECT r{};
-    DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | (noPrefix ? DT_NOPREFIX : 0));
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void RegisterClasses(HINSTANCE instance, WNDPROC dialogProc)
 {
     WNDCLASSA wc{};

@@ -1,5 +1,7 @@
 #include "Dpi.h"
 
+#include <string>
+
 namespace zentrok {
 
 int WindowDpi(HWND hwnd)
@@ -42,6 +44,21 @@ void MoveToSuggested(HWND window, const RECT& suggested)
 {
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SizeToText(HWND label, HFONT font)
+{
+    std::string text(GetWindowTextLengthA(label) + 1, '\0');
+    text.resize(GetWindowTextA(label, text.data(), static_cast<int>(text.size())));
+    const bool noPrefix = (GetWindowLongA(label, GWL_STYLE) & SS_NOPREFIX) != 0;
+    HDC dc = GetDC(label);
+    const HGDIOBJ old = SelectObject(dc, font);
+    RECT r{};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_SINGLELINE | (noPrefix ? DT_NOPREFIX : 0));
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace zentrok

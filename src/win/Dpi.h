@@ -28,6 +28,9 @@ void PlaceScaled(HWND child, int left, int top, int width, int height, int dpi);
 // dpi, and keeps it in font; the font it had before goes once they have let go of it.
 void SetLayoutFont(HWND window, FontHandle& font, const char* face, int pixels, int dpi);
 
+// Labels size themselves to their text in font.
+void SizeToText(HWND label, HFONT font);
+
 // Takes the rectangle WM_DPICHANGED suggests.
 void MoveToSuggested(HWND window, const RECT& suggested);
 
