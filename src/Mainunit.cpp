@@ -405,8 +405,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         app.emplace();
         app->HintPause = 200;
         ShowWindow(app->Handle(), SW_HIDE);
-        app->ShowMainForm = false;
         app->SetTitle("Zentrok");
+        // The loop never shows the main window; only the tray icon does.
         TMainForm form(*app, GetCommandLineA(), ExeFileName());
         MainForm = &form;
         app->Run();

@@ -24,7 +24,6 @@ public:
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
     int HintPause = 0;          // ms before a control's hint shows
-    bool ShowMainForm = true;   // whether the main window is shown when the loop starts
 
     // Closing the application window closes the main window.
     std::function<void()> CloseMainForm;
