@@ -75,10 +75,13 @@ LRESULT Application::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         if (wp) Terminate();
         return 0;
     case WM_ACTIVATEAPP:
+        active_ = wp != FALSE;
         if (!wp) PostMessageA(window_.Get(), WM_APP_DEACTIVATE, 0, 0);
         break;
     case WM_APP_DEACTIVATE:
-        if (OnDeactivate) Guard(OnDeactivate);
+        // The notice may come after the user brought a window back (OK and a double
+        // click on the icon at once): only a deactivation that still holds hides.
+        if (!active_ && OnDeactivate) Guard(OnDeactivate);
         return 0;
     }
     return DefWindowProcA(window_.Get(), msg, wp, lp);

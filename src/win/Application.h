@@ -27,7 +27,7 @@ public:
 
     // Closing the application window closes the main window.
     std::function<void()> CloseMainForm;
-    // Fired a moment after another application became active.
+    // Fired a moment after another application became active, if it still is.
     std::function<void()> OnDeactivate;
     // Handles a message for the main window's dialog navigation and shortcuts.
     std::function<bool(MSG&)> PreTranslate;
@@ -58,6 +58,7 @@ private:
     WindowHandle window_;
     std::string title_;
     bool terminated_ = false;
+    bool active_ = false;  // as the last WM_ACTIVATEAPP said
 };
 
 } // namespace zentrok

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "DialogDriver.h"
 #include "MainLayout.h"
@@ -104,8 +105,7 @@ TEST(Dpi, StatusWindowScalesItsLayoutFontAndGlyphs)
     TempFolder folder;
     Program zentrok(folder);
     HWND main = zentrok.MainWindow();
-    PostMessageA(main, RegisterWindowMessageA("IconNotify"), 0, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main); }));
+    ASSERT_TRUE(ShowStatusWindow(zentrok));
     const SIZE client = ClientSize(main);
     EXPECT_NEAR(client.cx, S(MainClientWidth), Slack);
     EXPECT_NEAR(client.cy, S(MainClientHeight), Slack);
@@ -114,11 +114,11 @@ TEST(Dpi, StatusWindowScalesItsLayoutFontAndGlyphs)
         ExpectPlaced(zentrok.Control(c.id), c.left, c.top, c.width, c.height, c.style == Label);
     }
 
-    Sleep(300);  // painted
     RECT ok;
     GetWindowRect(zentrok.Control(IDC_MAIN_BTNOK), &ok);
     HDC screen = GetDC(nullptr);
-    const int onScreen = TickWidth(screen, ok);
+    int onScreen = 0;
+    WaitUntil([&] { return std::abs((onScreen = TickWidth(screen, ok)) - S(TickWidthInBitmap())) <= 1; });  // painted
     ReleaseDC(nullptr, screen);
     EXPECT_NEAR(onScreen, S(TickWidthInBitmap()), 1);
 }

@@ -1,5 +1,6 @@
 #include "Driver.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <chrono>
@@ -54,23 +55,22 @@ std::string Text(HWND hwnd)
 namespace {
 // The system's icons can't be compared across processes, so look at the screen:
 // the error icon is mostly red, the exclamation icon yellow.
-bool ShowsIcon(HWND box, bool (*colourOfIcon)(COLORREF))
+// How many of the icon's pixels on the screen have the colour.
+int PixelsOfIcon(HWND box, bool (*colour)(COLORREF))
 {
     HWND icon = nullptr;
     for (int id : {0x14, 0x440})  // the icon's id on Windows and under Wine
         if (!icon) icon = GetDlgItem(box, id);
-    if (!icon) return false;
-    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(200);
+    if (!icon) return 0;
     RECT r;
     GetWindowRect(icon, &r);
     HDC screen = GetDC(nullptr);
     int matching = 0;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
-            if (colourOfIcon(GetPixel(screen, x, y))) ++matching;
+            if (colour(GetPixel(screen, x, y))) ++matching;
     ReleaseDC(nullptr, screen);
-    return matching > 50;
+    return matching;
 }
 
 bool Red(COLORREF c) { return GetRValue(c) > 180 && GetGValue(c) < 100 && GetBValue(c) < 100; }
@@ -171,8 +171,12 @@ std::optional<MessageBoxSeen> Program::WaitMessageBox(DWORD ms) const
             seen.hwnd = box;
             seen.caption = Text(box);
             seen.text = Text(GetDlgItem(box, 0xFFFF));
-            seen.errorIcon = ShowsIcon(box, Red);
-            seen.exclamationIcon = ShowsIcon(box, Yellow);
+            // Either icon, once the box has been drawn: mostly red or mostly yellow.
+            RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            int red = 0, yellow = 0;
+            WaitUntil([&] { return (red = PixelsOfIcon(box, Red)) > 50 || (yellow = PixelsOfIcon(box, Yellow)) > 50; }, 2000);
+            seen.errorIcon = red > 50;
+            seen.exclamationIcon = yellow > 50;
             return seen;
         }
         Sleep10();
@@ -187,13 +191,62 @@ std::optional<LRESULT> Program::Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
     return static_cast<LRESULT>(answer);
 }
 
+bool Program::Sync() const
+{
+    // Posted messages are taken in order: once a value posted to the status window's
+    // tooltips reads back, everything posted to the program before it has been handled.
+    // (Widths far beyond any hint's, so the hints look as they did.)
+    struct Search {
+        HWND owner, found;
+    } search{MainWindow(), nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM lp) {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char cls[64] = "";
+            GetClassNameA(w, cls, sizeof cls);
+            if (GetWindow(w, GW_OWNER) == s->owner && std::string(cls) == TOOLTIPS_CLASSA) s->found = w;
+            return s->found ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return false;
+    const LRESULT next = Send(search.found, TTM_GETMAXTIPWIDTH) == 30000 ? 30001 : 30000;
+    PostMessageA(search.found, TTM_SETMAXTIPWIDTH, 0, next);
+    return WaitUntil([&] { return Send(search.found, TTM_GETMAXTIPWIDTH) == next; });
+}
+
+void Program::Settle() const
+{
+    // Sent messages are taken in order too: a round trip through each thread that
+    // passes activation on leaves nothing of it on the way.
+    Send(MainWindow(), WM_NULL);
+    for (HWND shell : {FindWindowA("Shell_TrayWnd", nullptr), GetDesktopWindow()})
+        if (shell) Send(shell, WM_NULL);
+    Send(MainWindow(), WM_NULL);
+    Sync();
+}
+
+::testing::AssertionResult ShowStatusWindow(const Program& zentrok)
+{
+    zentrok.Settle();
+    HWND main = zentrok.MainWindow();
+    PostMessageA(main, RegisterWindowMessageA("IconNotify"), 0, WM_LBUTTONDBLCLK);
+    const bool ready = WaitUntil([&] {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
+        return IsWindowVisible(main) && GetForegroundWindow() == main && gui.hwndFocus == zentrok.Control(IDC_MAIN_BTNOK);
+    });
+    if (ready) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "status window visible " << IsWindowVisible(main) << ", foreground "
+                                         << (GetForegroundWindow() == main);
+}
+
 void PressKey(WORD key, bool control)
 {
     if (control) keybd_event(VK_CONTROL, 0, 0, 0);
     keybd_event(static_cast<BYTE>(key), 0, 0, 0);
     keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
     if (control) keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
-    Sleep(100);
 }
 
 std::string LogWriterExe() { return ZentrokExe.substr(0, ZentrokExe.rfind('\\') + 1) + "tests\\log_writer.exe"; }
@@ -230,7 +283,11 @@ bool Xdotool(const std::string& arguments)
     return process && Finish(process, 10000);
 }
 
-void PressOk(const MessageBoxSeen& box) { PostMessageA(box.hwnd, WM_COMMAND, IDOK, 0); }
+bool PressOk(const MessageBoxSeen& box)
+{
+    PostMessageA(box.hwnd, WM_COMMAND, IDOK, 0);
+    return WaitUntil([&] { return !IsWindow(box.hwnd); });
+}
 
 bool IconPresent(HWND hwnd)
 {

@@ -63,15 +63,26 @@ public:
     std::optional<MessageBoxSeen> WaitMessageBox(DWORD ms = 10000) const;
     // Answers a session-end query as Windows asks it; nothing on time-out.
     std::optional<LRESULT> Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0, DWORD ms = 8000) const;
+    // Waits until every message posted to the program before the call has been handled.
+    bool Sync() const;
+    // Waits until what the last hide or show set going has arrived: the program's
+    // handler has returned, the shell has taken its activation and the program the
+    // deactivation that may follow.
+    void Settle() const;
 
 private:
     PROCESS_INFORMATION info_{};
 };
 
-void PressOk(const MessageBoxSeen& box);
+// Presses the box's OK and waits until the box is gone; whether it went.
+bool PressOk(const MessageBoxSeen& box);
+// Shows the status window as a double-click on the icon does, once what an earlier
+// hide set going has settled; holds when it is up, active and BtnOk has the focus.
+::testing::AssertionResult ShowStatusWindow(const Program& zentrok);
 // A window's text, also from another process.
 std::string Text(HWND hwnd);
-// Real key presses, as the user types them into the foreground window.
+// Real key presses, as the user types them into the foreground window; they are
+// taken in order, so wait for the effect of the last.
 void PressKey(WORD key, bool control = false);
 // Real mouse input on the display through xdotool (a Unix program Wine can start); false when it can't run.
 bool Xdotool(const std::string& arguments);

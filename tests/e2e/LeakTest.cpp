@@ -61,8 +61,7 @@ void PrintTo(const Holdings& h, std::ostream* os)
 void ShowRefreshHide(const Program& zentrok)
 {
     HWND main = zentrok.MainWindow();
-    PostMessageA(main, RegisterWindowMessageA("IconNotify"), 0, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    ASSERT_TRUE(ShowStatusWindow(zentrok));
     PostMessageA(main, WM_COMMAND, IDM_POPUP_VIEW, 0);  // F5
     PostMessageA(zentrok.Control(IDC_MAIN_BTNOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
@@ -84,7 +83,7 @@ void ExpectNoGrowth(const Program& zentrok, HANDLE process, const char* what, vo
     SCOPED_TRACE(what);
     const Holdings before = Holdings::Of(process, zentrok.Pid());
     for (int i = 0; i < 400 && !::testing::Test::HasFatalFailure(); ++i) cycle(zentrok);
-    Sleep(300);
+    zentrok.Settle();
     const Holdings after = Holdings::Of(process, zentrok.Pid());
     std::printf("%s, before: %s\n%s, after:  %s\n", what, ::testing::PrintToString(before).c_str(), what,
                 ::testing::PrintToString(after).c_str());

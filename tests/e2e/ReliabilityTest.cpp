@@ -41,8 +41,7 @@ void ExpectCloseRefused(Program& zentrok, const std::string& log)
     const auto box = zentrok.WaitMessageBox();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, "ファイル " + log + " を作成できません.");
-    PressOk(*box);
-    Sleep(200);
+    EXPECT_TRUE(PressOk(*box));
     EXPECT_TRUE(zentrok.Running());
 }
 } // namespace

@@ -295,7 +295,7 @@ TEST(SettingsDialog, MnemonicsAndTheStandardNameButton)
     o.dialog.TurnTo(2);
     o.dialog.FocusOn(IDC_SET_RBSEPARATORTAB);
     o.dialog.AltKey('s');  // Label7's leads nowhere
-    Pause(300);
+    ASSERT_TRUE(o.zentrok.Sync());
     EXPECT_EQ(o.dialog.Focus(), o.dialog.Control(IDC_SET_RBSEPARATORTAB));
     EXPECT_TRUE(o.dialog.Checked(IDC_SET_RBSEPARATORDEF));
 
