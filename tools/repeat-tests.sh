@@ -8,8 +8,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:?usage: tools/repeat-tests.sh N [ctest -R pattern]}
 pattern=${2:-}
 if [ -z "${ZENTROK_REPEAT_INNER:-}" ]; then
-  [ -f "$root/build/build.ninja" ] || make -C "$root" build >/dev/null
-  ninja -C "$root/build" >/dev/null || exit 1
+  # Everything the entries read: the programs, the test programs and the 32-bit build.
+  make -C "$root" build build-x86 >/dev/null && ninja -C "$root/build" >/dev/null || exit 1
   ZENTROK_REPEAT_INNER=1 exec "$root/tools/with-wine.sh" "$0" "$@"
 fi
 
