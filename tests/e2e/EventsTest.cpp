@@ -267,3 +267,26 @@ TEST(Events, TheSessionServiceIsLoadedOnlyWhenWantedAndNeverNeeded)
     EXPECT_EQ(without.zentrok->WaitExit(), 0u);
     EXPECT_EQ(Words(without.folder), (WordList{"LOGOFF", "LOGON "}));
 }
+
+// Not a check: the status window with the missing-logoff line, then the switches'
+// page, each kept on screen for a while with its place printed, for a screenshot.
+TEST(Events, DISABLED_ForALook)
+{
+    const auto show = [](const char* name, HWND w) {
+        RECT r;
+        GetWindowRect(w, &r);
+        printf("%s %ldx%ld+%ld+%ld\n", name, r.right - r.left, r.bottom - r.top, r.left, r.top);
+        fflush(stdout);
+        Sleep(4000);
+    };
+    Started s("[Events]\r\nLock=1\r\nSleep=1\r\n");
+    s.zentrok.reset();  // killed: no logoff line
+    s.zentrok.emplace(s.folder);
+    HWND main = s.zentrok->MainWindow();
+    PostMessageA(main, RegisterWindowMessageA("IconNotify"), 0, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main); }));
+    show("status", main);
+    SettingsDialog dialog(*s.zentrok);
+    dialog.TurnTo(2);
+    show("dialog", dialog.Handle());
+}
