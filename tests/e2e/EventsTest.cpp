@@ -60,6 +60,24 @@ void WorkingDay(const Program& zentrok)
 }
 
 using WordList = std::vector<std::string>;
+
+bool HasModule(const Program& zentrok, const char* name)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, zentrok.Pid());
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    bool found = false;
+    if (EnumProcessModules(process, modules, sizeof modules, &bytes))
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && !found; ++i) {
+            char path[MAX_PATH] = "";
+            GetModuleFileNameExA(process, modules[i], path, sizeof path);
+            const std::string file = path;
+            found = _stricmp(file.substr(file.find_last_of('\\') + 1).c_str(), name) == 0;
+        }
+    CloseHandle(process);
+    return found;
+}
+
 } // namespace
 
 TEST(Events, EachSwitchWritesItsLinesAndNothingWithoutTheKeys)
@@ -176,6 +194,7 @@ TEST(Events, AKilledRunIsShownInTheNextOnesStatusWindowAndACleanExitIsNot)
 TEST(Events, TheDialogStoresTheSwitchesBesideTheOtherKeys)
 {
     Started s("[Events]\r\nSleep=1\r\nNote=kept\r\n[Log]\r\nSeparator=,\r\n");
+    EXPECT_FALSE(HasModule(*s.zentrok, "wtsapi32.dll"));
     SettingsDialog dialog(*s.zentrok);
     ASSERT_TRUE(dialog.Open());
     dialog.TurnTo(2);
@@ -198,29 +217,14 @@ TEST(Events, TheDialogStoresTheSwitchesBesideTheOtherKeys)
     EXPECT_EQ(IniValue(s.folder, "Name", "NameKind"), "1");
 
     // Switched on in the dialog, the lines come at once, also where the run started without them.
+    EXPECT_TRUE(HasModule(*s.zentrok, "wtsapi32.dll"));
     SessionChange(*s.zentrok, WTS_SESSION_LOCK);
     PowerBroadcast(*s.zentrok, PBT_APMSUSPEND);
     EXPECT_EQ(Words(s.folder), (WordList{"LOCK  ", "LOGON "}));
 }
 
-namespace {
-bool HasModule(const Program& zentrok, const char* name)
-{
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, zentrok.Pid());
-    HMODULE modules[512];
-    DWORD bytes = 0;
-    bool found = false;
-    if (EnumProcessModules(process, modules, sizeof modules, &bytes))
-        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && !found; ++i) {
-            char path[MAX_PATH] = "";
-            GetModuleFileNameExA(process, modules[i], path, sizeof path);
-            const std::string file = path;
-            found = _stricmp(file.substr(file.find_last_of('\\') + 1).c_str(), name) == 0;
-        }
-    CloseHandle(process);
-    return found;
-}
 
+namespace {
 // Wine's own switch that keeps a library from loading into Zentrok.exe, while it lives.
 class WithoutLibrary {
 public:
