@@ -144,12 +144,6 @@ TEST(Events, TheSessionEndsLogoffCarriesItsReasonWhenAsked)
     EXPECT_EQ(lines[1].substr(lines[1].size() - 1 - 14), "\tシャットダウン");
     EXPECT_EQ(lines[2].substr(lines[2].size() - 1 - 8), "\tログオフ");
     EXPECT_EQ(lines[2].rfind("LOGOFF" + fields, 0), 0u);
-
-    // Without the key the session end's line is as it always was.
-    Started plain("");
-    EXPECT_EQ(plain.zentrok->Send(plain.zentrok->MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
-    const std::string last = Lines(Log(plain.folder)).at(0);
-    EXPECT_EQ(last.substr(last.size() - ComputerName().size()), ComputerName());
 }
 
 TEST(Events, AKilledRunIsShownInTheNextOnesStatusWindowAndACleanExitIsNot)

@@ -23,20 +23,10 @@ bool Unfinished(const std::string& log, RecordFields fields = {}, const std::str
 }
 } // namespace
 
-TEST(EventWords, AreSixBytesAndFollowTheirSwitches)
+TEST(EventWords, AreSixBytesLikeTheLogonWords)
 {
     for (const char* word : {LockWord, UnlockWord, SleepWord, ResumeWord, RemoteConnectWord, RemoteDisconnectWord})
         EXPECT_EQ(std::string(word).size(), 6u) << word;
-    const EventSwitches off, lock{true, false, false, false}, remote{false, false, true, false};
-    for (SessionChange c : {SessionChange::Lock, SessionChange::Unlock, SessionChange::RemoteConnect,
-                            SessionChange::RemoteDisconnect, SessionChange::Other})
-        EXPECT_EQ(SessionChangeWord(c, off), nullptr);
-    EXPECT_STREQ(SessionChangeWord(SessionChange::Lock, lock), "LOCK  ");
-    EXPECT_STREQ(SessionChangeWord(SessionChange::Unlock, lock), "UNLOCK");
-    EXPECT_EQ(SessionChangeWord(SessionChange::RemoteConnect, lock), nullptr);
-    EXPECT_STREQ(SessionChangeWord(SessionChange::RemoteConnect, remote), "RCONN ");
-    EXPECT_STREQ(SessionChangeWord(SessionChange::RemoteDisconnect, remote), "RDISC ");
-    EXPECT_EQ(SessionChangeWord(SessionChange::Lock, remote), nullptr);
 }
 
 TEST(PowerEvents, OneSleepPerSuspendAndOneResumePerWake)
@@ -59,12 +49,6 @@ TEST(PowerEvents, OneSleepPerSuspendAndOneResumePerWake)
     PowerEvents fresh;
     EXPECT_STREQ(fresh.Notice(PowerNotice::Resume, on), "RESUME");
     EXPECT_EQ(fresh.Notice(PowerNotice::Resume, on), nullptr);
-}
-
-TEST(WithEndReason, AddsOneFieldAfterTheSeparator)
-{
-    EXPECT_EQ(WithEndReason("LOGOFF - user01", " - ", true), "LOGOFF - user01 - ログオフ");
-    EXPECT_EQ(WithEndReason("LOGOFF", "\t", false), "LOGOFF\tシャットダウン");
 }
 
 TEST(LogonWithoutLogoff, TheNewestSessionLineOfThisUserAndComputerDecides)
