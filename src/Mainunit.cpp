@@ -3,9 +3,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
+#include <wtsapi32.h>
 
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "CommandLine.h"
 #include "DateTime.h"
@@ -13,6 +15,7 @@
 #include "Error.h"
 #include "GlyphButton.h"
 #include "LogFile.h"
+#include "LogHead.h"
 #include "MainLayout.h"
 #include "Naming.h"
 #include "Record.h"
@@ -26,6 +29,30 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 constexpr char TrayTip[] = "Logon/Logoff記録";
+// Shows a notice's failed write after the notice was answered.
+constexpr UINT WM_APP_EVENTERROR = WM_APP + 20;
+
+SessionChange SessionChangeOf(WPARAM code)
+{
+    switch (code) {
+    case WTS_SESSION_LOCK: return SessionChange::Lock;
+    case WTS_SESSION_UNLOCK: return SessionChange::Unlock;
+    case WTS_REMOTE_CONNECT: return SessionChange::RemoteConnect;
+    case WTS_REMOTE_DISCONNECT: return SessionChange::RemoteDisconnect;
+    }
+    return SessionChange::Other;
+}
+
+PowerNotice PowerNoticeOf(WPARAM event)
+{
+    switch (event) {
+    case PBT_APMSUSPEND: return PowerNotice::Suspend;
+    case PBT_APMRESUMEAUTOMATIC:
+    case PBT_APMRESUMESUSPEND:
+    case PBT_APMRESUMECRITICAL: return PowerNotice::Resume;
+    }
+    return PowerNotice::Other;
+}
 } // namespace
 
 // The shell goes by these records' sizes: a wrong one loses the icon or the taskbar's edge.
@@ -70,13 +97,28 @@ void TMainForm::FormCreate()
     StartTime = TimeValue(start);
     StartDate = DateValue(start);
     SetLabel(IDC_MAIN_LABELLOGGED, "起動時刻: " + MakeDateTimeText());
+    CheckPreviousRun();
     AddLogLine(MakeLogRecord(LogonWord));
     AddTrayIcon();
+    WatchSessionChanges();
+}
+
+// Before our own logon line: the newest line of the last run tells how it ended.
+void TMainForm::CheckPreviousRun()
+{
+    const std::string head = ReadFileHead(LogFile, LogHeadBytes);
+    missingLogoff_ = LogonWithoutLogoff(head, *this, Separator, GetLogonUserName(system_), GetMachineName(system_));
+    if (!missingLogoff_) return;
+    SetLabel(IDC_MAIN_LABELMISSING, layout::MissingLogoffText);
+    ShowWindow(GetDlgItem(window_.Get(), IDC_MAIN_LABELMISSING), SW_SHOWNA);
+    FitClientHeight(WindowDpi(window_.Get()));
 }
 
 void TMainForm::FormCloseQuery(bool& canClose)
 {
-    AddLogLine(MakeLogRecord(LogoffWord));
+    std::string record = MakeLogRecord(LogoffWord);
+    if (endByLogoff_ && Events.EndReason) record = WithEndReason(record, Separator, *endByLogoff_);
+    AddLogLine(record);
     RemoveTrayIcon();
     canClose = true;
 }
@@ -124,7 +166,10 @@ void TMainForm::BtnSettingClick()
         TFormSet dialog(window_.Get());  // released when it closes, also when an error passes
         result = dialog.ShowModal();
     }
-    if (result == IDOK) SaveSettings();
+    if (result == IDOK) {
+        SaveSettings();
+        WatchSessionChanges();  // a switch just turned on
+    }
 }
 
 void TMainForm::Close()
@@ -138,15 +183,49 @@ void TMainForm::Close()
     }
 }
 
-LRESULT TMainForm::QueryEndSession()
+LRESULT TMainForm::QueryEndSession(LPARAM reason)
 {
+    endByLogoff_ = (reason & ENDSESSION_LOGOFF) != 0;
     try {
         bool canClose = true;
         FormCloseQuery(canClose);
+        endByLogoff_.reset();
         return canClose ? TRUE : FALSE;
     } catch (const std::exception& e) {
+        endByLogoff_.reset();
         app_.ShowException(e);
         return FALSE;
+    }
+}
+
+// ---- lock, remote sessions, sleep ----
+
+void TMainForm::WatchSessionChanges()
+{
+    // Where the system can't send them the lines are simply not written.
+    if (Events.Lock || Events.Remote) sessionNotice_.Register(window_.Get());
+}
+
+void TMainForm::SessionChange(WPARAM code)
+{
+    if (const char* word = SessionChangeWord(SessionChangeOf(code), Events)) AddEventLine(word);
+}
+
+// Every top-level window gets the broadcast; only this one writes, so a wake is one line.
+void TMainForm::PowerBroadcast(WPARAM event)
+{
+    if (const char* word = power_.Notice(PowerNoticeOf(event), Events)) AddEventLine(word);
+}
+
+// The line is on disk when the notice returns; the system may suspend right after it.
+// A failure's box waits until then, so the answer is never held up by it.
+void TMainForm::AddEventLine(const char* word)
+{
+    try {
+        AddLogLine(MakeLogRecord(word));
+    } catch (const std::exception&) {
+        if (!eventError_) PostMessageA(window_.Get(), WM_APP_EVENTERROR, 0, 0);
+        eventError_ = std::current_exception();
     }
 }
 
@@ -237,14 +316,13 @@ void TMainForm::BuildWindow()
     if (!window_) throw ZentrokError("main window: " + std::to_string(GetLastError()));
     // Sized for the dpi of the screen it was made on.
     const int dpi = WindowDpi(window_.Get());
-    RECT r{0, 0, Scaled(layout::MainClientWidth, dpi), Scaled(layout::MainClientHeight, dpi)};
-    AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    SetWindowPos(window_.Get(), HWND_TOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
+    FitClientHeight(dpi);
 
     for (const layout::Control& c : layout::MainControls)
         CreateWindowExA(0, c.windowClass, c.text, c.style, 0, 0, 0, 0, window_.Get(),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     ApplyDpi(dpi);
+    ShowWindow(GetDlgItem(window_.Get(), IDC_MAIN_LABELMISSING), SW_HIDE);
 
     for (const layout::Glyph& g : layout::MainGlyphs) AttachGlyph(GetDlgItem(window_.Get(), g.id), g.bitmap);
     CreateTooltips();
@@ -252,6 +330,17 @@ void TMainForm::BuildWindow()
     popup_.Reset(CreatePopupMenu());
     for (const layout::MenuItem& item : layout::MainPopupMenu)
         AppendMenuA(popup_.Get(), item.id ? MF_STRING : MF_SEPARATOR, item.id, item.text);
+}
+
+// The layout's client size, and one more row while the missing-logoff line is shown.
+void TMainForm::FitClientHeight(int dpi)
+{
+    HWND w = window_.Get();
+    const int height = layout::MainClientHeight + (missingLogoff_ ? layout::MainMissingRowHeight : 0);
+    RECT r{0, 0, Scaled(layout::MainClientWidth, dpi), Scaled(height, dpi)};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(w, GWL_EXSTYLE)));
+    SetWindowPos(w, HWND_TOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void TMainForm::ApplyDpi(int dpi)
@@ -380,7 +469,12 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     }
     switch (msg) {
     case WM_CLOSE: app_.Guard([this] { Close(); }); return 0;
-    case WM_QUERYENDSESSION: return QueryEndSession();
+    case WM_QUERYENDSESSION: return QueryEndSession(lp);
+    case WM_WTSSESSION_CHANGE: SessionChange(wp); return 0;
+    case WM_POWERBROADCAST: PowerBroadcast(wp); return TRUE;
+    case WM_APP_EVENTERROR:
+        if (eventError_) app_.Guard([this] { std::rethrow_exception(std::exchange(eventError_, nullptr)); });
+        return 0;
     case WM_ENDSESSION: return 0;
     case WM_COMMAND: app_.Guard([&] { Command(LOWORD(wp)); }); return 0;
     case WM_CONTEXTMENU: ShowPopupMenu(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); return 0;

@@ -3,10 +3,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <exception>
+#include <optional>
 #include <string>
 
 #include "Application.h"
+#include "Events.h"
 #include "Handles.h"
+#include "SessionNotice.h"
 #include "Settings.h"
 #include "WinLogFile.h"
 #include "WinSystem.h"
@@ -56,7 +60,13 @@ private:
     void ShowStatusWindow();
     bool RunShortcut(const MSG& msg);
     void Close();
-    LRESULT QueryEndSession();
+    LRESULT QueryEndSession(LPARAM reason);
+    void CheckPreviousRun();
+    void FitClientHeight(int dpi);
+    void WatchSessionChanges();
+    void SessionChange(WPARAM code);
+    void PowerBroadcast(WPARAM event);
+    void AddEventLine(const char* word);
     LRESULT TrayNotify(LPARAM event);
     void Command(int id);
     void ShowPopupMenu(int x, int y);
@@ -77,6 +87,11 @@ private:
     zentrok::MenuHandle popup_;
     zentrok::WindowHandle window_;
     zentrok::WindowHandle tooltips_;
+    bool missingLogoff_ = false;     // the previous run left no logoff line
+    std::optional<bool> endByLogoff_;  // while a session end is asked: whether it is a logoff
+    zentrok::PowerEvents power_;
+    std::exception_ptr eventError_;  // a notice's failed write, shown once the notice is answered
+    zentrok::SessionNotice sessionNotice_;  // after window_: unregistered before the window goes
 };
 
 // The main window, for the settings dialog and the application's handlers.

@@ -26,6 +26,16 @@ constexpr int DateKindButtons[] = {IDC_SET_RGDATEKIND1, IDC_SET_RGDATEKIND2, IDC
 constexpr int SeparatorButtons[] = {IDC_SET_RBSEPARATORCOMMA, IDC_SET_RBSEPARATORDEF, IDC_SET_RBSEPARATORTAB,
                                     IDC_SET_RBSEPARATOROTHER};
 
+// The extra records' check boxes and the switches they stand for.
+struct EventCheck {
+    int id;
+    bool EventSwitches::*value;
+};
+constexpr EventCheck EventChecks[] = {{IDC_SET_CBLOCK, &EventSwitches::Lock},
+                                      {IDC_SET_CBSLEEP, &EventSwitches::Sleep},
+                                      {IDC_SET_CBREMOTE, &EventSwitches::Remote},
+                                      {IDC_SET_CBENDREASON, &EventSwitches::EndReason}};
+
 const layout::SetControl& Row(int id)
 {
     for (const layout::SetControl& c : layout::SetControls)
@@ -339,6 +349,7 @@ void TFormSet::FormShow()
     SetChecked(IDC_SET_CBMACHINENAME, e.logItems.LogMachineName);
     CheckOnly(SeparatorButtons, static_cast<int>(e.separator) + 1);
     SetText(IDC_SET_EDITSEPARATORUSER, e.separatorUser);
+    for (const EventCheck& c : EventChecks) SetChecked(c.id, e.events.*c.value);
 }
 
 SettingEntries TFormSet::ReadEntries() const
@@ -355,6 +366,7 @@ SettingEntries TFormSet::ReadEntries() const
     const int separator = FirstChecked(SeparatorButtons);
     e.separator = separator == 0 ? SeparatorChoice::Other : static_cast<SeparatorChoice>(separator - 1);
     e.separatorUser = Text(IDC_SET_EDITSEPARATORUSER);
+    for (const EventCheck& c : EventChecks) e.events.*c.value = Checked(c.id);
     return e;
 }
 

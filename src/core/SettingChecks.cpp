@@ -34,6 +34,7 @@ SettingEntries EntriesFromSettings(const SessionSettings& s)
     e.nameDate = ChoiceOrFirst(s.NameDate, 3);
     e.fileName = s.NameString;
     e.logItems = s;
+    e.events = s.Events;
     e.separator = SeparatorChoice::Other;
     for (const FixedSeparator& f : FixedSeparators)
         if (s.SeparatorSetting == f.setting) {
@@ -51,6 +52,7 @@ void StoreEntries(const SettingEntries& e, SessionSettings& s)
     s.NameDate = e.nameDate;
     s.NameString = e.fileName;
     static_cast<RecordFields&>(s) = e.logItems;
+    s.Events = e.events;
     s.SeparatorSetting = Trim(e.separatorUser);
     for (const FixedSeparator& f : FixedSeparators)
         if (e.separator == f.choice) s.SeparatorSetting = f.setting;

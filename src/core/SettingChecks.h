@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "Events.h"
 #include "Record.h"
 
 namespace zentrok {
@@ -25,6 +26,7 @@ struct SettingEntries {
     RecordFields logItems;
     SeparatorChoice separator = SeparatorChoice::Hyphen;
     std::string separatorUser;  // shown only for a separator of the user's own
+    EventSwitches events;
 };
 
 // The values the dialog opens with; kinds it doesn't know show the first choice.

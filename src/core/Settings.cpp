@@ -26,6 +26,22 @@ void WriteBool(ProfileAccess& profile, const char* section, const char* key, boo
 {
     Write(profile, section, key, value ? "1" : "0");
 }
+
+constexpr const char* EventsSection = "Events";
+struct EventKey {
+    const char* key;
+    bool EventSwitches::*value;
+};
+constexpr EventKey EventKeys[] = {{"Lock", &EventSwitches::Lock},
+                                  {"Sleep", &EventSwitches::Sleep},
+                                  {"Remote", &EventSwitches::Remote},
+                                  {"EndReason", &EventSwitches::EndReason}};
+
+// An absent key gives each default back; a present one gives its text to both.
+bool HasKey(ProfileAccess& profile, const char* section, const char* key)
+{
+    return profile.ReadText(section, key, "0") == profile.ReadText(section, key, "1");
+}
 } // namespace
 
 std::string ProgramFolder(const std::string& exePath)
@@ -54,6 +70,7 @@ void LoadSettings(SessionSettings& s, ProfileAccess& profile, const std::string&
     s.LogMachineName = ReadBool(profile, "Log", "MachineName", true);
     s.SeparatorSetting = profile.ReadText("Log", "Separator", "-");
     s.Separator = DeriveSeparator(s.SeparatorSetting);
+    for (const EventKey& e : EventKeys) s.Events.*e.value = ReadBool(profile, EventsSection, e.key, false);
 }
 
 void SaveSettings(const SessionSettings& s, ProfileAccess& profile)
@@ -68,6 +85,11 @@ void SaveSettings(const SessionSettings& s, ProfileAccess& profile)
     WriteBool(profile, "Log", "Date", s.LogDate);
     WriteBool(profile, "Log", "MachineName", s.LogMachineName);
     Write(profile, "Log", "Separator", s.SeparatorSetting);
+    // A file without the section stays as it was while every switch is off.
+    bool wanted = false;
+    for (const EventKey& e : EventKeys) wanted = wanted || s.Events.*e.value || HasKey(profile, EventsSection, e.key);
+    if (wanted)
+        for (const EventKey& e : EventKeys) WriteBool(profile, EventsSection, e.key, s.Events.*e.value);
     profile.Flush();
 }
 

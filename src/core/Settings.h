@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Events.h"
 #include "Record.h"
 
 namespace zentrok {
@@ -15,6 +16,7 @@ struct SessionSettings : RecordFields {
     std::string NameString;
     std::string SeparatorSetting;
     std::string Separator;  // derived from SeparatorSetting at start-up only
+    EventSwitches Events;
 };
 
 // Private-profile access to one settings file.
@@ -40,7 +42,8 @@ std::string ProgramFolder(const std::string& exePath);
 std::string DeriveSeparator(const std::string& separatorSetting);
 
 void LoadSettings(SessionSettings& settings, ProfileAccess& profile, const std::string& programFolder);
-// Writes all ten keys; raises ZentrokError at the first key that can't be written.
+// Writes all ten keys, and the [Events] keys when one of them is on or the file has
+// one already; raises ZentrokError at the first key that can't be written.
 void SaveSettings(const SessionSettings& settings, ProfileAccess& profile);
 
 } // namespace zentrok

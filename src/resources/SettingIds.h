@@ -49,3 +49,9 @@
 #define IDC_SET_RBSEPARATORTAB 369
 #define IDC_SET_RBSEPARATOROTHER 370
 #define IDC_SET_EDITSEPARATORUSER 371
+// Page 3, its right-hand column: the extra records
+#define IDC_SET_LABEL11 372
+#define IDC_SET_CBLOCK 373
+#define IDC_SET_CBSLEEP 374
+#define IDC_SET_CBREMOTE 375
+#define IDC_SET_CBENDREASON 376

@@ -89,6 +89,12 @@ inline constexpr SetControl SetControls[] = {
     {IDC_SET_RBSEPARATORTAB, 3, "BUTTON", "タブ(&T)", SetRadio, 0, 184, 160, 75, 17},
     {IDC_SET_RBSEPARATOROTHER, 3, "BUTTON", "任意(&U)：", SetRadio, 0, 16, 184, 63, 17},
     {IDC_SET_EDITSEPARATORUSER, 3, "EDIT", "", SetEdit, WS_EX_CLIENTEDGE, 80, 183, 60, 20},
+    // Beside the fields, row by row; last in the tab order, so the fields' order stays.
+    {IDC_SET_LABEL11, 3, "STATIC", "その他に記録する出来事を選択：", SetLabel, 0, 232, 8, 0, 0},
+    {IDC_SET_CBLOCK, 3, "BUTTON", "ロック/ロック解除(&K)", SetCheck, 0, 240, 32, 176, 17},
+    {IDC_SET_CBSLEEP, 3, "BUTTON", "スリープ/復帰(&P)", SetCheck, 0, 240, 56, 176, 17},
+    {IDC_SET_CBREMOTE, 3, "BUTTON", "リモート接続/切断(&O)", SetCheck, 0, 240, 80, 176, 17},
+    {IDC_SET_CBENDREASON, 3, "BUTTON", "ログオフ時の終了理由(&E)", SetCheck, 0, 240, 104, 176, 17},
 };
 
 } // namespace zentrok::layout
