@@ -150,8 +150,7 @@ TEST(Events, AKilledRunIsShownInTheNextOnesStatusWindowAndACleanExitIsNot)
 {
     const auto statusWindow = [](const Program& zentrok, std::string& missing) {
         HWND main = zentrok.MainWindow();
-        PostMessageA(main, RegisterWindowMessageA("IconNotify"), 0, WM_LBUTTONDBLCLK);
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main); }));
+        EXPECT_TRUE(ShowStatusWindow(zentrok));
         HWND label = zentrok.Control(IDC_MAIN_LABELMISSING);
         missing = IsWindowVisible(label) ? Text(label) : "";
         RECT client;
