@@ -309,6 +309,29 @@ bool TFormSet::SwitchPageKey(const MSG& msg)
     return true;
 }
 
+// The dialog manager passes over the tab strip, a control parent holding the pages: Tab and
+// Shift+Tab stop on it between the last control of the dialog and the first of the page.
+bool TFormSet::TabKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0) return false;
+    HWND w = window_.Get(), strip = Item(IDC_SET_PAGECONTROL), focus = GetFocus();
+    if (msg.hwnd != w && !IsChild(w, msg.hwnd)) return false;
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    const int page = static_cast<int>(SendMessageA(strip, TCM_GETCURSEL, 0, 0));
+    HWND first = GetNextDlgTabItem(Item(layout::SetPages[page].panelId), nullptr, FALSE);
+    HWND next;
+    if (focus == strip) {
+        next = back ? GetNextDlgTabItem(w, first ? first : strip, TRUE) : first ? first : GetNextDlgTabItem(w, strip, FALSE);
+    } else {
+        next = GetNextDlgTabItem(w, focus, back);
+        // Leaving the page backwards, or entering it from the end: the strip comes between.
+        if (IsChild(strip, focus) != IsChild(strip, next) && (back ? IsChild(strip, focus) : IsChild(strip, next)))
+            next = strip;
+    }
+    if (next) SendMessageA(w, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+    return true;
+}
+
 // ---- the modal run ----
 
 int TFormSet::ShowModal()
@@ -332,7 +355,7 @@ int TFormSet::ShowModal()
                 modalResult_ = IDCANCEL;
                 break;
             }
-            if (SwitchPageKey(msg) || IsDialogMessageA(window_.Get(), &msg)) continue;
+            if (SwitchPageKey(msg) || TabKey(msg) || IsDialogMessageA(window_.Get(), &msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

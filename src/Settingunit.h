@@ -41,6 +41,7 @@ private:
     void SelectPage(int index);  // as the user does: the page and its first control
     void TurnPage(int index);
     bool SwitchPageKey(const MSG& msg);
+    bool TabKey(const MSG& msg);
     bool Passes(const std::optional<zentrok::CheckFailure>& failure);
     zentrok::SettingEntries ReadEntries() const;
 
