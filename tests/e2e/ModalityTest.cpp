@@ -115,6 +115,7 @@ TEST(Modality, ShortcutsNeedExactlyTheirModifiers)
     Program zentrok(folder);
     Show(zentrok);
     HWND main = zentrok.MainWindow();
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }));  // where the display's keys go
     RECT r;
     GetWindowRect(main, &r);
     // Real keys through the display: the program reads the modifiers' state as they were.
