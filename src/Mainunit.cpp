@@ -53,6 +53,22 @@ PowerNotice PowerNoticeOf(WPARAM event)
     }
     return PowerNotice::Other;
 }
+
+// The tool over a button's place in the window, for when the button is disabled.
+TOOLINFOA HintTool(HWND w, int id)
+{
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = w;
+    tool.uId = static_cast<UINT_PTR>(id);
+    for (const layout::Control& c : layout::MainControls)
+        if (c.id == id) tool.lpszText = const_cast<char*>(c.hint);
+    HWND button = GetDlgItem(w, id);
+    GetWindowRect(button, &tool.rect);
+    MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&tool.rect), 2);
+    return tool;
+}
 } // namespace
 
 // The shell goes by these records' sizes: a wrong one loses the icon or the taskbar's edge.
@@ -346,8 +362,12 @@ void TMainForm::FitClientHeight(int dpi)
 void TMainForm::ApplyDpi(int dpi)
 {
     SetLayoutFont(window_.Get(), font_, layout::MainFontFace, layout::MainFontHeight, dpi);
-    for (const layout::Control& c : layout::MainControls)
+    for (const layout::Control& c : layout::MainControls) {
         PlaceScaled(GetDlgItem(window_.Get(), c.id), c.left, c.top, c.width, c.height, dpi);
+        if (!c.hint || !tooltips_) continue;
+        const TOOLINFOA tool = HintTool(window_.Get(), c.id);
+        SendMessageA(tooltips_.Get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 // Moved to a monitor of another dpi: the layout at the new scale, in the rectangle the system suggests.
@@ -389,25 +409,41 @@ void TMainForm::CreateTooltips()
     SendMessageA(tooltips_.Get(), TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(app_.HintPause, 0));
     for (const layout::Control& c : layout::MainControls) {
         if (!c.hint) continue;
-        TOOLINFOA tool{};
-        tool.cbSize = sizeof tool;
+        // An enabled button gets the mouse itself; a disabled one (protect mode) leaves it to
+        // the window, so its place in the window is a tool too.
+        TOOLINFOA tool = HintTool(w, c.id);
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = w;
         tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(w, c.id));
-        tool.lpszText = const_cast<char*>(c.hint);
+        SendMessageA(tooltips_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        tool = HintTool(w, c.id);
         SendMessageA(tooltips_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+// As a dialog does: the focused control is kept while another window is active and gets the
+// focus back, instead of the window itself (where Space no longer presses a button).
+void TMainForm::Activated(bool active)
+{
+    HWND w = window_.Get();
+    if (!active) {
+        if (HWND focus = GetFocus(); focus && IsChild(w, focus)) focus_ = focus;
+        return;
+    }
+    SetFocus(focus_ && IsChild(w, focus_) && IsWindowEnabled(focus_) ? focus_ : GetDlgItem(w, IDC_MAIN_BTNOK));
 }
 
 bool TMainForm::RunShortcut(const MSG& msg)
 {
     if (msg.message != WM_KEYDOWN) return false;
+    // Exactly the modifiers of the table: Shift+Esc or Ctrl+Shift+Q is no shortcut, and is
+    // eaten, so that the dialog manager doesn't turn Shift+Esc into a cancel either.
     const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool other = GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0;
     for (const layout::Shortcut& key : layout::MainShortcuts) {
-        if (key.key != msg.wParam || key.control != control) continue;
-        // A disabled command's key does nothing.
-        if (!(GetMenuState(popup_.Get(), key.command, MF_BYCOMMAND) & MF_GRAYED))
-            app_.Guard([&] { Command(key.command); });
+        if (key.key != msg.wParam) continue;
+        if (other) return true;
+        if (key.control != control) continue;
+        app_.Guard([&] { Command(key.command); });  // a disabled command's key does nothing
         return true;
     }
     return false;
@@ -426,8 +462,17 @@ void TMainForm::ShowPopupMenu(int x, int y)
     PostMessageA(window_.Get(), WM_NULL, 0, 0);
 }
 
+// A button or menu item protect mode disabled; also a command posted from outside must not run it.
+bool TMainForm::CommandEnabled(int id) const
+{
+    if (HWND button = GetDlgItem(window_.Get(), id)) return IsWindowEnabled(button) != FALSE;
+    const UINT state = GetMenuState(popup_.Get(), id, MF_BYCOMMAND);
+    return state == static_cast<UINT>(-1) || !(state & (MF_GRAYED | MF_DISABLED));
+}
+
 void TMainForm::Command(int id)
 {
+    if (!CommandEnabled(id)) return;
     switch (id) {
     case IDC_MAIN_BTNOK:
     case IDCANCEL:
@@ -477,6 +522,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_ENDSESSION: return 0;
     case WM_COMMAND: app_.Guard([&] { Command(LOWORD(wp)); }); return 0;
+    case WM_ACTIVATE: Activated(LOWORD(wp) != WA_INACTIVE); return 0;
     case WM_CONTEXTMENU: ShowPopupMenu(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); return 0;
     case WM_DPICHANGED: DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_NCHITTEST:

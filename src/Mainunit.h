@@ -68,6 +68,8 @@ private:
     void PowerBroadcast(WPARAM event);
     void AddEventLine(const char* word);
     LRESULT TrayNotify(LPARAM event);
+    bool CommandEnabled(int id) const;
+    void Activated(bool active);
     void Command(int id);
     void ShowPopupMenu(int x, int y);
     bool PreTranslate(MSG& msg);
@@ -83,6 +85,7 @@ private:
     zentrok::TimeFormat timeFormat_;
     UINT taskbarCreated_ = 0;
     bool iconShown_ = false;  // the icon should be up: put it back when the shell restarts
+    HWND focus_ = nullptr;    // the control that had the focus when the window was last active
     zentrok::FontHandle font_;
     zentrok::MenuHandle popup_;
     zentrok::WindowHandle window_;

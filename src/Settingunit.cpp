@@ -73,9 +73,25 @@ struct FreeThrough {
 };
 using ShellItem = std::unique_ptr<ITEMIDLIST, FreeThrough>;
 
+// The shell's browser needs COM in a single-threaded apartment on the calling thread.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComApartment()
+    {
+        if (SUCCEEDED(result_)) CoUninitialize();  // S_FALSE too: each success is paired
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT result_;
+};
+
 // The file-system folder the user picks below the computer's drives, or nothing.
 std::optional<std::string> BrowseForFolder(HWND owner)
 {
+    const ComApartment com;
     IMalloc* rawAllocator = nullptr;
     if (FAILED(SHGetMalloc(&rawAllocator))) return std::nullopt;
     const ShellAllocator allocator(rawAllocator);
@@ -112,7 +128,8 @@ public:
         if (app_) EnableWindow(app_, TRUE);
         EnableWindow(owner_, TRUE);
         ShowWindow(dialog_, SW_HIDE);
-        SetActiveWindow(owner_);
+        // A status window hidden meanwhile stays inactive: it would take the keys unseen.
+        if (IsWindowVisible(owner_)) SetActiveWindow(owner_);
     }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
@@ -283,14 +300,45 @@ void TFormSet::SelectPage(int index)
     if (HWND first = GetNextDlgTabItem(panel, nullptr, FALSE)) Focus(GetDlgCtrlID(first));
 }
 
-// Ctrl+Tab and Ctrl+Shift+Tab turn the pages, since the tab control itself takes no focus.
+// A page turned while the focus is on the tab strip leaves it there (arrow keys); else the
+// focus goes to the page, never staying on a control of a hidden one.
+void TFormSet::TurnPage(int index)
+{
+    if (GetFocus() == Item(IDC_SET_PAGECONTROL)) ShowPage(index);
+    else SelectPage(index);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages from anywhere in the dialog.
 bool TFormSet::SwitchPageKey(const MSG& msg)
 {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0) return false;
     if (msg.hwnd != window_.Get() && !IsChild(window_.Get(), msg.hwnd)) return false;
     constexpr int count = std::size(layout::SetPages);
     const int current = static_cast<int>(SendMessageA(Item(IDC_SET_PAGECONTROL), TCM_GETCURSEL, 0, 0));
-    SelectPage((current + (GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1)) % count);
+    TurnPage((current + (GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1)) % count);
+    return true;
+}
+
+// The dialog manager passes over the tab strip, a control parent holding the pages: Tab and
+// Shift+Tab stop on it between the last control of the dialog and the first of the page.
+bool TFormSet::TabKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0) return false;
+    HWND w = window_.Get(), strip = Item(IDC_SET_PAGECONTROL), focus = GetFocus();
+    if (msg.hwnd != w && !IsChild(w, msg.hwnd)) return false;
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    const int page = static_cast<int>(SendMessageA(strip, TCM_GETCURSEL, 0, 0));
+    HWND first = GetNextDlgTabItem(Item(layout::SetPages[page].panelId), nullptr, FALSE);
+    HWND next;
+    if (focus == strip) {
+        next = back ? GetNextDlgTabItem(w, first ? first : strip, TRUE) : first ? first : GetNextDlgTabItem(w, strip, FALSE);
+    } else {
+        next = GetNextDlgTabItem(w, focus, back);
+        // Leaving the page backwards, or entering it from the end: the strip comes between.
+        if (IsChild(strip, focus) != IsChild(strip, next) && (back ? IsChild(strip, focus) : IsChild(strip, next)))
+            next = strip;
+    }
+    if (next) SendMessageA(w, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
     return true;
 }
 
@@ -317,7 +365,7 @@ int TFormSet::ShowModal()
                 modalResult_ = IDCANCEL;
                 break;
             }
-            if (SwitchPageKey(msg) || IsDialogMessageA(window_.Get(), &msg)) continue;
+            if (SwitchPageKey(msg) || TabKey(msg) || IsDialogMessageA(window_.Get(), &msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -486,7 +534,7 @@ LRESULT TFormSet::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lp);
         if (header->idFrom == IDC_SET_PAGECONTROL && header->code == TCN_SELCHANGE)
-            SelectPage(static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
+            TurnPage(static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
         return 0;
     }
     case WM_DPICHANGED: DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;

@@ -39,7 +39,9 @@ private:
     void Relayout(int clientWidth, int clientHeight);
     void ShowPage(int index);
     void SelectPage(int index);  // as the user does: the page and its first control
+    void TurnPage(int index);
     bool SwitchPageKey(const MSG& msg);
+    bool TabKey(const MSG& msg);
     bool Passes(const std::optional<zentrok::CheckFailure>& failure);
     zentrok::SettingEntries ReadEntries() const;
 

@@ -9,12 +9,9 @@ std::string GetLogonUserName(SystemServices& system) { return system.UserName().
 
 std::string GetMachineName(SystemServices& system) { return system.ComputerName().value_or("マシン名が不明"); }
 
-std::string MakeLogRecord(const std::string& eventWord, RecordFields& fields, const std::string& separator,
+std::string MakeLogRecord(const std::string& eventWord, const RecordFields& fields, const std::string& separator,
                           SystemServices& system)
 {
-    if (!fields.LogOnOff && !fields.LogUserName && !fields.LogDate && !fields.LogMachineName)
-        fields = RecordFields{};
-
     std::string record;
     auto add = [&](const std::string& field) {
         if (!record.empty()) record += separator;

@@ -21,9 +21,9 @@ inline constexpr const char* LogoffWord = "LOGOFF";
 std::string GetLogonUserName(SystemServices& system);
 std::string GetMachineName(SystemServices& system);
 
-// The record for eventWord. With every field switched off, all four are switched
-// back on (in fields too), so that a record is never empty.
-std::string MakeLogRecord(const std::string& eventWord, RecordFields& fields, const std::string& separator,
+// The record for eventWord: the fields switched on, in their order. LoadSettings sees to it
+// that at least one is, so that a record is never empty.
+std::string MakeLogRecord(const std::string& eventWord, const RecordFields& fields, const std::string& separator,
                           SystemServices& system);
 
 } // namespace zentrok

@@ -68,6 +68,9 @@ void LoadSettings(SessionSettings& s, ProfileAccess& profile, const std::string&
     s.LogUserName = ReadBool(profile, "Log", "UserName", true);
     s.LogDate = ReadBool(profile, "Log", "Date", true);
     s.LogMachineName = ReadBool(profile, "Log", "MachineName", true);
+    // A file with every field off gets all four, so a record is never empty; the dialog
+    // shows them on too, and the file changes only when the dialog is confirmed.
+    if (!s.LogOnOff && !s.LogUserName && !s.LogDate && !s.LogMachineName) static_cast<RecordFields&>(s) = RecordFields{};
     s.SeparatorSetting = profile.ReadText("Log", "Separator", "-");
     s.Separator = DeriveSeparator(s.SeparatorSetting);
     for (const EventKey& e : EventKeys) s.Events.*e.value = ReadBool(profile, EventsSection, e.key, false);

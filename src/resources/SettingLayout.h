@@ -49,7 +49,7 @@ constexpr DWORD SetRadio = SetChild | BS_AUTORADIOBUTTON;
 
 // In tab order within each parent: creation order is the dialog's tab order.
 inline constexpr SetControl SetControls[] = {
-    {IDC_SET_PAGECONTROL, 0, WC_TABCONTROLA, "", SetChild | WS_GROUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_FOCUSNEVER,
+    {IDC_SET_PAGECONTROL, 0, WC_TABCONTROLA, "", SetChild | WS_TABSTOP | WS_GROUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
      WS_EX_CONTROLPARENT, 5, 5, 430, 262},
     {IDC_SET_BTNOK, 0, "BUTTON", "OK", SetButton | BS_DEFPUSHBUTTON, 0, 129, 272, 90, 25},
     {IDC_SET_BITBTN2, 0, "BUTTON", "キャンセル", SetButton, 0, 224, 272, 90, 25},

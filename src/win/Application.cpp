@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include <vector>
+
 #include "Error.h"
 
 namespace zentrok {
@@ -51,8 +53,47 @@ void Application::Terminate()
     PostQuitMessage(0);  // wakes the loop, which may be waiting in GetMessage
 }
 
+namespace {
+// The application's enabled top-level windows below root, kept disabled while the box shows:
+// a click on the status window or the settings dialog could otherwise run a command inside
+// the box's loop.
+class ApplicationModal {
+public:
+    explicit ApplicationModal(HWND root) : root_(root), active_(GetActiveWindow())
+    {
+        if (root_) EnumThreadWindows(GetCurrentThreadId(), Disable, reinterpret_cast<LPARAM>(this));
+    }
+    ~ApplicationModal()
+    {
+        for (HWND w : disabled_)
+            if (IsWindow(w)) EnableWindow(w, TRUE);
+        // Back to where the user was (each window puts its focus back itself), but never to a
+        // window hidden in the meantime.
+        if (active_ && IsWindow(active_) && IsWindowVisible(active_)) SetActiveWindow(active_);
+    }
+    ApplicationModal(const ApplicationModal&) = delete;
+    ApplicationModal& operator=(const ApplicationModal&) = delete;
+
+private:
+    static BOOL CALLBACK Disable(HWND w, LPARAM self)
+    {
+        auto* scope = reinterpret_cast<ApplicationModal*>(self);
+        // The box disables its owner itself.
+        if (w != scope->root_ && GetAncestor(w, GA_ROOTOWNER) == scope->root_ && IsWindowEnabled(w)) {
+            EnableWindow(w, FALSE);
+            scope->disabled_.push_back(w);
+        }
+        return TRUE;
+    }
+
+    HWND root_, active_;
+    std::vector<HWND> disabled_;
+};
+} // namespace
+
 void ShowErrorBox(HWND owner, const std::string& title, const std::exception& e)
 {
+    const ApplicationModal scope(owner ? GetAncestor(owner, GA_ROOTOWNER) : nullptr);
     MessageBoxA(owner, ErrorBoxText(e.what()).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 

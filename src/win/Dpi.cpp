@@ -12,9 +12,8 @@ int WindowDpi(HWND hwnd)
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
     if (getDpiForWindow && hwnd)
         if (const UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return dpi > 0 ? dpi : LayoutDpi;
 }
 
@@ -51,13 +50,13 @@ void SizeToText(HWND label, HFONT font)
     std::string text(GetWindowTextLengthA(label) + 1, '\0');
     text.resize(GetWindowTextA(label, text.data(), static_cast<int>(text.size())));
     const bool noPrefix = (GetWindowLongA(label, GWL_STYLE) & SS_NOPREFIX) != 0;
-    HDC dc = GetDC(label);
-    const HGDIOBJ old = SelectObject(dc, font);
     RECT r{};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
-              DT_CALCRECT | DT_SINGLELINE | (noPrefix ? DT_NOPREFIX : 0));
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
+    {
+        const WindowDc dc(label);
+        const Selection selected(dc.Get(), font);
+        DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r,
+                  DT_CALCRECT | DT_SINGLELINE | (noPrefix ? DT_NOPREFIX : 0));
+    }
     SetWindowPos(label, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

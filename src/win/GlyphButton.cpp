@@ -38,8 +38,8 @@ void DrawCaption(HDC dc, const std::string& text, RECT r, bool enabled)
 
 void Paint(HWND button, const GlyphData& glyph)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(button, &ps);
+    const PaintDc paint(button);  // ends after the selections below are undone
+    HDC dc = paint.Get();
     RECT r;
     GetClientRect(button, &r);
     const LRESULT state = SendMessageA(button, BM_GETSTATE, 0, 0);
@@ -60,7 +60,7 @@ void Paint(HWND button, const GlyphData& glyph)
     char text[256] = "";
     GetWindowTextA(button, text, sizeof text);
     const std::string caption = text;
-    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)));
+    const Selection font(dc, reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)));
     SIZE textSize{};
     if (!caption.empty()) GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
 
@@ -72,13 +72,11 @@ void Paint(HWND button, const GlyphData& glyph)
     const int left = (r.right - total) / 2 + shift;
     const int top = (r.bottom - height) / 2 + shift;
     if (glyph.bitmap) {
-        HDC mem = CreateCompatibleDC(dc);
-        const HGDIOBJ old = SelectObject(mem, glyph.bitmap.Get());
-        const COLORREF key = GetPixel(mem, 0, glyph.height - 1);  // the bottom-left pixel is see-through
-        GdiTransparentBlt(dc, left, top, width, height, mem, enabled ? 0 : glyph.width, 0, glyph.width, glyph.height,
-                          key);
-        SelectObject(mem, old);
-        DeleteDC(mem);
+        const MemoryDc mem(CreateCompatibleDC(dc));
+        const Selection image(mem.Get(), glyph.bitmap.Get());
+        const COLORREF key = GetPixel(mem.Get(), 0, glyph.height - 1);  // the bottom-left pixel is see-through
+        GdiTransparentBlt(dc, left, top, width, height, mem.Get(), enabled ? 0 : glyph.width, 0, glyph.width,
+                          glyph.height, key);
     }
     if (!caption.empty()) {
         RECT textRect{left + width + spacing, r.top + shift, r.right, r.bottom + shift};
@@ -89,8 +87,6 @@ void Paint(HWND button, const GlyphData& glyph)
         InflateRect(&focus, -Scaled(3, dpi), -Scaled(3, dpi));
         DrawFocusRect(dc, &focus);
     }
-    SelectObject(dc, oldFont);
-    EndPaint(button, &ps);
 }
 
 LRESULT CALLBACK ButtonProc(HWND button, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "Handles.h"
+
 namespace zentrok {
 
 ClockReading WinSystemServices::LocalTime()
@@ -58,9 +60,8 @@ std::optional<std::uint64_t> FileSize(const std::string& path)
 {
     if (HasWildcard(path)) return std::nullopt;
     WIN32_FIND_DATAA data;
-    const HANDLE find = FindFirstFileA(path.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return std::nullopt;
-    FindClose(find);
+    const FindHandle find(FindFirstFileA(path.c_str(), &data));
+    if (!find) return std::nullopt;
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 

@@ -277,10 +277,23 @@ std::optional<DWORD> Finish(HANDLE process, DWORD ms)
     return code;
 }
 
+// Wine starts a Unix program but gives no handle of its process to wait on: a shell around
+// xdotool leaves its exit code in a file when it has finished.
+bool XdotoolInstalled() { return GetFileAttributesA("Z:\\usr\\bin\\xdotool") != INVALID_FILE_ATTRIBUTES; }
+
 bool Xdotool(const std::string& arguments)
 {
-    HANDLE process = StartProcess("/usr/bin/xdotool " + arguments);
-    return process && Finish(process, 10000);
+    static int runs = 0;
+    const std::string name = "zentrok-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    const std::string done = "Z:\\tmp\\" + name;
+    if (HANDLE process = StartProcess("Z:\\bin\\sh -c \"/usr/bin/xdotool " + arguments + "; echo $? >/tmp/" + name +
+                                      ".part && mv /tmp/" + name + ".part /tmp/" + name + "\""))
+        CloseHandle(process);
+    const bool finished = WaitUntil([&] { return Exists(done); }, 10000);
+    const std::string code = finished ? ReadBytes(done) : "";
+    DeleteFileA(done.c_str());
+    if (code != "0\n") ADD_FAILURE() << "xdotool " << arguments << ": " << (finished ? "exit " + code : "no end");
+    return code == "0\n";
 }
 
 bool PressOk(const MessageBoxSeen& box)

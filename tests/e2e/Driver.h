@@ -86,6 +86,7 @@ std::string Text(HWND hwnd);
 void PressKey(WORD key, bool control = false);
 // Real mouse input on the display through xdotool (a Unix program Wine can start); false when it can't run.
 bool Xdotool(const std::string& arguments);
+bool XdotoolInstalled();
 // Polls until done() holds, at most ms; whether it held.
 template <typename Pred>
 bool WaitUntil(Pred done, DWORD ms = 5000)

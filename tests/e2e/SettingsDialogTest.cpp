@@ -364,3 +364,18 @@ TEST(SettingsDialog, DISABLED_PagesForALook)
     Pause(4000);
     if (const auto box = o.zentrok.WaitMessageBox()) PressOk(*box);
 }
+
+TEST(SettingsDialog, TabStripIsATabStopAndArrowKeysTurnThePages)
+{
+    Opened o;
+    HWND strip = o.dialog.Control(IDC_SET_PAGECONTROL);
+    o.dialog.FocusOn(IDC_SET_BITBTN2);  // the last stop: Tab goes round to the first
+    o.dialog.Key(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return o.dialog.Focus() == strip; }));
+    o.dialog.Key(VK_RIGHT);
+    EXPECT_TRUE(WaitUntil([&] { return o.dialog.Page() == 1 && IsWindowVisible(o.dialog.Control(IDC_SET_PANELBASE2)); }));
+    EXPECT_EQ(o.dialog.Focus(), strip);  // the strip keeps it, so the next arrow turns on
+    EXPECT_FALSE(IsWindowVisible(o.dialog.Control(IDC_SET_PANELBASE1)));
+    o.dialog.Key(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return o.dialog.Focus() == o.dialog.Control(IDC_SET_RBNAMEKIND1); }));
+}

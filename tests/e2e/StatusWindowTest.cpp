@@ -243,13 +243,14 @@ TEST(StatusWindow, DraggedByItsBodyWithTheLeftButton)
     const std::string drag = "mousemove " + std::to_string(before.left + 20) + " " + std::to_string(before.top + 12) +
                              " mousedown 1 mousemove_relative -- -50 -50 sleep 0.2 mousemove_relative -- -50 -50"
                              " sleep 0.2 mouseup 1";
-    if (!Xdotool(drag)) GTEST_SKIP() << "xdotool is not installed";
+    if (!XdotoolInstalled()) GTEST_SKIP() << "xdotool is not installed";
+    ASSERT_TRUE(Xdotool(drag));
     EXPECT_TRUE(WaitUntil([&] { return Frame(main).left == before.left - 100; }));
     EXPECT_EQ(Frame(main).top, before.top - 100);
 
     // A right click on a label opens the context menu instead.
     const RECT moved = Frame(main);
-    Xdotool("mousemove " + std::to_string(moved.left + 20) + " " + std::to_string(moved.top + 12) + " click 3");
+    EXPECT_TRUE(Xdotool("mousemove " + std::to_string(moved.left + 20) + " " + std::to_string(moved.top + 12) + " click 3"));
     EXPECT_TRUE(WaitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; }));
     EXPECT_EQ(Frame(main).left, moved.left);
     PressKey(VK_ESCAPE);

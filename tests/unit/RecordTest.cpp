@@ -2,6 +2,7 @@
 
 #include "Fakes.h"
 #include "Record.h"
+#include "Settings.h"
 
 using namespace zentrok;
 
@@ -24,12 +25,18 @@ TEST(MakeLogRecord, JoinsTheChosenFieldsWithTheSeparator)
     EXPECT_EQ(Record({false, true, false, true}, ","), "user01,PC01");
 }
 
-TEST(MakeLogRecord, AllFieldsOffSwitchesThemAllOn)
+TEST(MakeLogRecord, AllFieldsOffInTheFileSwitchesThemAllOnWhenLoaded)
 {
     test::FakeSystem system;
-    RecordFields fields{false, false, false, false};
-    EXPECT_EQ(MakeLogRecord(LogoffWord, fields, " - ", system), "LOGOFF - user01 - 2026/12/06 09:05:03. - PC01");
-    EXPECT_TRUE(fields.LogOnOff && fields.LogUserName && fields.LogDate && fields.LogMachineName);
+    test::FakeProfile profile;
+    profile.values = {{"Log/LogOnOff", "0"}, {"Log/UserName", "0"}, {"Log/Date", "0"}, {"Log/MachineName", "0"}};
+    SessionSettings s;
+    LoadSettings(s, profile, "C:\\App\\");
+    EXPECT_TRUE(s.LogOnOff && s.LogUserName && s.LogDate && s.LogMachineName);
+    EXPECT_EQ(MakeLogRecord(LogoffWord, s, " - ", system), "LOGOFF - user01 - 2026/12/06 09:05:03. - PC01");
+    profile.values["Log/Date"] = "1";  // one on: kept as it is
+    LoadSettings(s, profile, "C:\\App\\");
+    EXPECT_TRUE(s.LogDate && !s.LogOnOff && !s.LogUserName && !s.LogMachineName);
 }
 
 TEST(MakeLogRecord, UnknownNamesGetTheFallbackTexts)
