@@ -35,6 +35,16 @@ if [ ! -f "$WINEPREFIX/.zentrok-ready" ]; then
   touch "$WINEPREFIX/.zentrok-ready"
 fi
 wineserver -p >/dev/null 2>&1
+# What tests change for a while (the dpi, the time format, a library switched off)
+# goes back to how the prefix was made, in case a killed test couldn't put it back.
+intl='HKCU\Control Panel\International'
+[ -f "$WINEPREFIX/international.reg" ] || wine reg export "$intl" "$WINEPREFIX/international.reg" /y >/dev/null 2>&1
+if [ -s "$WINEPREFIX/international.reg" ]; then
+  wine reg delete "$intl" /f >/dev/null 2>&1
+  wine reg import "$WINEPREFIX/international.reg" >/dev/null 2>&1
+fi
+wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+wine reg delete 'HKCU\Software\Wine\AppDefaults\Zentrok.exe' /f >/dev/null 2>&1
 # Start the desktop and the services now, with their output going nowhere: a
 # service started by a test would keep CTest's output pipe open after the test.
 setsid wine wineboot >/dev/null 2>&1 </dev/null
