@@ -53,6 +53,8 @@ bool SettingsDialog::Checked(int id) const { return Ask(Control(id), BM_GETCHECK
 
 void SettingsDialog::Click(int id) const { Ask(Control(id), BM_CLICK); }
 
+void SettingsDialog::PostClick(int id) const { PostMessageA(Control(id), BM_CLICK, 0, 0); }
+
 int SettingsDialog::Page() const { return static_cast<int>(Ask(Control(IDC_SET_PAGECONTROL), TCM_GETCURSEL)); }
 
 void SettingsDialog::TurnTo(int page) const { Ask(Control(IDC_SET_PAGECONTROL), TCM_SETCURFOCUS, page); }

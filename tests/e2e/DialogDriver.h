@@ -20,6 +20,8 @@ public:
     void SetText(int id, const std::string& text) const;
     bool Checked(int id) const;
     void Click(int id) const;  // as a mouse click, so the focus moves first
+    // Clicks without waiting for the click to be handled: for one that opens a box.
+    void PostClick(int id) const;
     int Page() const;          // 0 to 2
     void TurnTo(int page) const;  // as a click on the page's tab
     HWND Focus() const;

@@ -25,7 +25,7 @@ void ExpectRefusal(const Program& zentrok, const SettingsDialog& dialog, const s
                    int focusId, std::string* text = nullptr)
 {
     SCOPED_TRACE(caption);
-    dialog.Click(IDC_SET_BTNOK);
+    dialog.PostClick(IDC_SET_BTNOK);
     const auto box = zentrok.WaitMessageBox();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->caption, caption);
@@ -223,7 +223,7 @@ TEST(SettingsDialog, SettingsFileThatCantBeWrittenShowsTheErrorAndKeepsTheChoice
     {
         SettingsDialog dialog(zentrok);
         dialog.Click(IDC_SET_CBDATE);
-        dialog.Click(IDC_SET_BTNOK);
+        dialog.PostClick(IDC_SET_BTNOK);
         const auto box = zentrok.WaitMessageBox();
         ASSERT_TRUE(box);
         EXPECT_EQ(box->text, (folder / "Zentrok.ini") + " に書き込めません.");
