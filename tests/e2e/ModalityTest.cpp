@@ -21,14 +21,15 @@ GUITHREADINFO ThreadInfo(const Program& zentrok)
 HWND Active(const Program& zentrok) { return ThreadInfo(zentrok).hwndActive; }
 HWND Focus(const Program& zentrok) { return ThreadInfo(zentrok).hwndFocus; }
 
-void Show(const Program& zentrok)
-{
-    PostMessageA(zentrok.MainWindow(), IconNotify, 0, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(zentrok.MainWindow()) && Active(zentrok) == zentrok.MainWindow(); }));
-}
+void Show(const Program& zentrok) { ASSERT_TRUE(ShowStatusWindow(zentrok)); }
 
-// Until the program has handled what was sent before.
-void Settle(const Program& zentrok) { ASSERT_TRUE(zentrok.Send(zentrok.MainWindow(), WM_NULL)); }
+// Tab moves the focus off its usual place; the control that has it then.
+HWND TabAway(const Program& zentrok)
+{
+    PressKey(VK_TAB);
+    WaitUntil([&] { return Focus(zentrok) != zentrok.Control(IDC_MAIN_BTNOK); });
+    return Focus(zentrok);
+}
 
 HWND SettingsWindow(const Program& zentrok) { return FindWindowOf(zentrok.Pid(), ZENTROK_SETTING_CLASS, true); }
 
@@ -51,8 +52,7 @@ TEST(Modality, ErrorBoxDisablesTheStatusWindowAndGivesTheActivationBack)
     Program zentrok(folder);
     Show(zentrok);
     HWND main = zentrok.MainWindow();
-    PressKey(VK_TAB);  // the focus off its usual place: it must come back here
-    const HWND focus = Focus(zentrok);
+    const HWND focus = TabAway(zentrok);  // it must come back here
     ASSERT_NE(focus, zentrok.Control(IDC_MAIN_BTNOK));
     {
         HWND dialog = OpenSettingsFromTheKeyboard(zentrok);
@@ -76,8 +76,7 @@ TEST(Modality, FocusComesBackAfterTheDialogButNotToAWindowHiddenMeanwhile)
     Program zentrok(folder);
     Show(zentrok);
     HWND main = zentrok.MainWindow();
-    PressKey(VK_TAB);
-    const HWND focus = Focus(zentrok);
+    const HWND focus = TabAway(zentrok);
     HWND dialog = OpenSettingsFromTheKeyboard(zentrok);
     ASSERT_TRUE(dialog);
     ClickIn(dialog, IDC_SET_BITBTN2);
@@ -89,7 +88,7 @@ TEST(Modality, FocusComesBackAfterTheDialogButNotToAWindowHiddenMeanwhile)
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
     ClickIn(dialog, IDC_SET_BITBTN2);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    Settle(zentrok);
+    zentrok.Settle();
     EXPECT_NE(Active(zentrok), main);  // the hidden window would take Ctrl+Q unseen
     EXPECT_FALSE(IsChild(main, Focus(zentrok)));
 }

@@ -79,10 +79,10 @@ TEST(LogonWithoutLogoff, FollowsTheFieldsAndTheSeparatorInUse)
     EXPECT_TRUE(Unfinished(Line(LogonWord, wordOnly, ",", "someone"), wordOnly, ","));
     // Lines written with other fields don't look like ours.
     EXPECT_FALSE(Unfinished(Line(LogonWord), noName));
-    // Without the event word nothing can be told; all off means all on, as records do.
+    // Without the event word nothing can be told; all off means all on, as the loaded settings have it.
     const RecordFields noWord{false, true, true, true}, none{false, false, false, false};
     EXPECT_FALSE(Unfinished(Line(LogonWord, noWord), noWord));
-    EXPECT_TRUE(Unfinished(Line(LogonWord, none), none));
+    EXPECT_TRUE(Unfinished(Line(LogonWord), none));
 }
 
 TEST(EventSettings, ReadFromTheirSectionAndWrittenOnlyWhenUsed)
