@@ -12,7 +12,9 @@ namespace zentrok {
 namespace {
 constexpr DWORD Chunk = 1u << 24;
 constexpr std::size_t ReadHeadroom = 4096;  // room for the line that goes on top
-constexpr DWORD HelperMark = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY;
+// Hidden and system: a mark every file system keeps (Wine too), and one a file of the
+// user's own with a helper's name hardly has.
+constexpr DWORD HelperMark = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 std::wstring Wide(const std::string& text)
 {
