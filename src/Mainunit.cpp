@@ -140,6 +140,8 @@ void TMainForm::Close()
 
 LRESULT TMainForm::QueryEndSession()
 {
+    // Asked from inside a box or dialog after the program decided to end: the logoff line is written.
+    if (app_.Terminated()) return TRUE;
     try {
         bool canClose = true;
         FormCloseQuery(canClose);
