@@ -6,8 +6,8 @@
 
 namespace zentrok {
 
-// Whole-file access to the log. The real one replaces the file in one step, so
-// that a failed write leaves the old log as it was.
+// Whole-file access to the log. The real one (DiskLogFile) replaces the file in
+// one step, so that a failed write leaves the old log as it was.
 class LogFileAccess {
 public:
     // Unreadable: the system couldn't tell whether there is a log.
