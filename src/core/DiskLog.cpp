@@ -88,7 +88,7 @@ std::unique_ptr<LogFileAccess::Lock> DiskLogFile::LockLog(const std::string& pat
 }
 
 // Temporary files of a writer that died are removed; when the log itself is gone,
-// the first of them is the newest content there is and becomes the log.
+// the first one found becomes the log: it holds a whole log, the newest there is.
 void DiskLogFile::RemoveLeftovers(const std::string& log)
 {
     std::optional<bool> logThere;
