@@ -201,6 +201,8 @@ void TMainForm::Close()
 
 LRESULT TMainForm::QueryEndSession(LPARAM reason)
 {
+    // Asked from inside a box or dialog after the program decided to end: the logoff line is written.
+    if (app_.Terminated()) return TRUE;
     endByLogoff_ = (reason & ENDSESSION_LOGOFF) != 0;
     try {
         bool canClose = true;

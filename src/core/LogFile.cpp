@@ -19,7 +19,7 @@ void AddLogLine(LogFileAccess& files, const std::string& path, const std::string
     if (kind == LogFileAccess::Kind::Folder || kind == LogFileAccess::Kind::ReadOnlyFile) CantCreate(path);
 
     std::string text;
-    if (kind == LogFileAccess::Kind::File && !files.ReadAll(path, text))
+    if (kind == LogFileAccess::Kind::Unreadable || (kind == LogFileAccess::Kind::File && !files.ReadAll(path, text)))
         throw ZentrokError(FormatWith("ファイル %s は開けません", path));
     InsertLogLineInPlace(text, line, maxLines);  // a long log is not copied
 

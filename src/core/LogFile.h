@@ -6,11 +6,12 @@
 
 namespace zentrok {
 
-// Whole-file access to the log. The real one replaces the file in one step, so
-// that a failed write leaves the old log as it was.
+// Whole-file access to the log. The real one (DiskLogFile) replaces the file in
+// one step, so that a failed write leaves the old log as it was.
 class LogFileAccess {
 public:
-    enum class Kind { Missing, File, ReadOnlyFile, Folder };
+    // Unreadable: the system couldn't tell whether there is a log.
+    enum class Kind { Missing, File, ReadOnlyFile, Folder, Unreadable };
     enum class WriteResult { Written, CantCreate, ShortWrite };
 
     // Held while one writer updates the log; released when destroyed.

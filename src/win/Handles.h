@@ -41,6 +41,7 @@ struct CloseGdi { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
 class FileHandle {
 public:
     explicit FileHandle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    FileHandle(FileHandle&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     ~FileHandle() { Close(); }
@@ -59,14 +60,12 @@ using MemoryDc = Owned<HDC, CloseDc, nullptr>;
 // A search of FindFirstFile, ended with FindClose.
 class FindHandle {
 public:
-    explicit FindHandle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    explicit FindHandle(HANDLE h) : h_(h) {}
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle()
-    {
-        if (h_) FindClose(h_);
-    }
-    explicit operator bool() const { return h_ != nullptr; }
+    ~FindHandle() { if (h_ != INVALID_HANDLE_VALUE) FindClose(h_); }
+    HANDLE Get() const { return h_; }
+    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
 
 private:
     HANDLE h_;

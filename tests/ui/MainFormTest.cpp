@@ -63,3 +63,29 @@ TEST(MainForm, MembersAfterStartWithoutSettingsFile)
     EXPECT_GE(f.form.StartTime, 0.0);
     EXPECT_LT(f.form.StartTime, 1.0);
 }
+
+// A session-end query that a box's or dialog's loop dispatches after the program
+// decided to end must not write a second logoff line.
+TEST(MainForm, SessionEndAfterTheCloseWritesNoSecondLogoff)
+{
+    Form f("");
+    const auto logoffs = [&] {
+        const HANDLE h = CreateFileA(f.form.LogFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        char buf[4096];
+        DWORD got = 0;
+        ReadFile(h, buf, sizeof buf, &got, nullptr);
+        CloseHandle(h);
+        const std::string text(buf, got);
+        int n = 0;
+        for (std::size_t at = text.find("LOGOFF"); at != std::string::npos; at = text.find("LOGOFF", at + 1)) ++n;
+        return n;
+    };
+    SendMessageA(f.form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(f.app.Terminated());
+    EXPECT_EQ(logoffs(), 1);
+    EXPECT_EQ(SendMessageA(f.form.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageA(f.form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(logoffs(), 1);
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the close's, for no later loop to see
+}

@@ -1,5 +1,6 @@
 // Fixed stand-ins for the system, the log's file access and the settings file.
 #pragma once
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -7,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "DiskLog.h"
 #include "LogFile.h"
 #include "Settings.h"
 #include "System.h"
@@ -64,6 +66,144 @@ public:
         if (locksHeld != 1) throw std::logic_error("write without the lock");
         if (writeResult == WriteResult::Written) files[path] = {Kind::File, content};
         return writeResult;
+    }
+};
+
+// A disk in memory under DiskLogFile. Every operation takes msPerOp on its clock;
+// faults[op] hands out error codes for the next calls of op. A replacement that
+// fails with 1176 leaves the log gone and the new content under the temporary
+// name, one that fails with 1177 leaves the old log under the backup name.
+class FakeDisk : public FileOps {
+public:
+    struct Entry {
+        std::string content;
+        bool helper = false;
+        bool folder = false;
+    };
+    std::map<std::string, Entry> files;
+    std::map<std::string, std::deque<error::Code>> faults;
+    std::uint32_t now = 0;
+    std::uint32_t msPerOp = 0;
+    bool lockHeldElsewhere = false;
+    bool readerHoldsLog = false;
+    std::string lockKind;  // "file" or "log" once locked
+
+    std::string Content(const std::string& path) const
+    {
+        auto it = files.find(path);
+        return it == files.end() ? "(none)" : it->second.content;
+    }
+    bool Has(const std::string& path) const { return files.count(path) != 0; }
+
+    std::uint32_t ProcessId() override { return 1234; }
+    std::uint32_t Milliseconds() override { return now; }
+    void Pause(std::uint32_t ms) override { now += ms; }
+    std::string FullPath(const std::string& path) override { return path; }
+    error::Code Lock(const std::string& name, std::unique_ptr<LogFileAccess::Lock>& lock) override
+    {
+        if (error::Code code = Take("Lock")) return code;
+        if (lockHeldElsewhere) return error::SharingViolation;
+        lockKind = "file";
+        lock = std::make_unique<LogFileAccess::Lock>();
+        (void)name;
+        return error::None;
+    }
+    error::Code LockLogItself(const std::string& log, std::unique_ptr<LogFileAccess::Lock>& lock) override
+    {
+        if (error::Code code = Take("LockLogItself")) return code;
+        if (!Has(log)) return error::FileNotFound;
+        lockKind = "log";
+        lock = std::make_unique<LogFileAccess::Lock>();
+        return error::None;
+    }
+    error::Code Info(const std::string& path, FileInfo& info) override
+    {
+        if (error::Code code = Take("Info")) return code;
+        auto it = files.find(path);
+        if (it == files.end()) return error::FileNotFound;
+        info.folder = it->second.folder;
+        info.helper = it->second.helper;
+        return error::None;
+    }
+    error::Code Read(const std::string& path, std::string& content) override
+    {
+        if (error::Code code = Take("Read")) return code;
+        content = files.at(path).content;
+        return error::None;
+    }
+    error::Code CreateHelper(const std::string& path, const std::string& content) override
+    {
+        if (error::Code code = Take("CreateHelper")) return code;
+        if (Has(path)) return error::FileExists;
+        files[path] = {content, true};
+        return error::None;
+    }
+    error::Code Probe(const std::string& path) override
+    {
+        if (error::Code code = Take("Probe")) return code;
+        if (readerHoldsLog) return error::SharingViolation;
+        return Has(path) ? error::None : error::FileNotFound;
+    }
+    error::Code Replace(const std::string& log, const std::string& temp, const std::string& backup) override
+    {
+        const error::Code code = Take("Replace");
+        if (code == error::UnableToMoveReplacement) files.erase(log);
+        if (code == error::UnableToMoveReplacement2) Rename(log, backup);
+        if (code) return code;
+        Rename(log, backup);
+        Rename(temp, log);
+        files[log].helper = false;
+        return error::None;
+    }
+    error::Code Move(const std::string& from, const std::string& to) override
+    {
+        if (error::Code code = Take("Move")) return code;
+        if (!Has(from)) return error::FileNotFound;
+        if (Has(to)) return error::AlreadyExists;
+        Rename(from, to);
+        files[to].helper = false;
+        return error::None;
+    }
+    error::Code Delete(const std::string& path) override
+    {
+        if (error::Code code = Take("Delete")) return code;
+        return files.erase(path) ? error::None : error::FileNotFound;
+    }
+    error::Code Rewrite(const std::string& path, const std::string& content) override
+    {
+        if (error::Code code = Take("Rewrite")) return code;
+        files[path].content = content;
+        return error::None;
+    }
+    std::vector<std::string> Find(const std::string& pattern) override
+    {
+        Take("Find");
+        const std::string head = pattern.substr(0, pattern.find('*'));
+        const std::string tail = pattern.substr(pattern.find('*') + 1);
+        std::vector<std::string> names;
+        for (const auto& [name, entry] : files)
+            if (name.size() >= head.size() + tail.size() && name.compare(0, head.size(), head) == 0 &&
+                name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
+                names.push_back(name);
+        return names;
+    }
+
+private:
+    error::Code Take(const std::string& op)
+    {
+        now += msPerOp;
+        auto& queue = faults[op];
+        if (queue.empty()) return error::None;
+        const error::Code code = queue.front();
+        queue.pop_front();
+        return code;
+    }
+    void Rename(const std::string& from, const std::string& to)
+    {
+        auto node = files.extract(from);
+        if (node.empty()) return;
+        node.key() = to;
+        files.insert(std::move(node));
     }
 };
 

@@ -1,0 +1,110 @@
+// The log's update made of single file operations, so that what happens on each
+// error the system can give is decided here and can be tried with a fake disk.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "LogFile.h"
+
+namespace zentrok {
+
+// The system's error codes the update tells apart (the values Windows uses).
+namespace error {
+using Code = std::uint32_t;
+constexpr Code None = 0;
+constexpr Code InvalidFunction = 1;
+constexpr Code FileNotFound = 2;
+constexpr Code PathNotFound = 3;
+constexpr Code AccessDenied = 5;
+constexpr Code SharingViolation = 32;
+constexpr Code LockViolation = 33;
+constexpr Code NotSupported = 50;
+constexpr Code FileExists = 80;
+constexpr Code InvalidParameter = 87;
+constexpr Code AlreadyExists = 183;
+constexpr Code FileTooLarge = 223;
+constexpr Code UnableToRemoveReplaced = 1175;
+constexpr Code UnableToMoveReplacement = 1176;
+constexpr Code UnableToMoveReplacement2 = 1177;
+// Ours: fewer bytes reached the file than were given (a full disk).
+constexpr Code WriteCut = 0x20000001;
+} // namespace error
+
+struct FileInfo {
+    bool folder = false;
+    bool readOnly = false;
+    bool helper = false;  // marked as one of this program's temporary files
+};
+
+// One file operation each; every one answers error::None or the system's code.
+class FileOps {
+public:
+    virtual ~FileOps() = default;
+    virtual std::uint32_t ProcessId() = 0;
+    virtual std::uint32_t Milliseconds() = 0;  // a clock that only goes forward, wrapping
+    virtual void Pause(std::uint32_t ms) = 0;
+    virtual std::string FullPath(const std::string& path) = 0;
+
+    // The exclusive lock file; only a file it created is deleted when the lock goes.
+    virtual error::Code Lock(const std::string& name, std::unique_ptr<LogFileAccess::Lock>& lock) = 0;
+    // The same kept on the log itself, for a folder that lets nobody create a file.
+    virtual error::Code LockLogItself(const std::string& log, std::unique_ptr<LogFileAccess::Lock>& lock) = 0;
+    virtual error::Code Info(const std::string& path, FileInfo& info) = 0;
+    virtual error::Code Read(const std::string& path, std::string& content) = 0;
+    // A new file marked as a helper, written and flushed; removed again when the write fails.
+    virtual error::Code CreateHelper(const std::string& path, const std::string& content) = 0;
+    // Opens the file for writing without sharing and closes it: whether anyone holds it.
+    virtual error::Code Probe(const std::string& path) = 0;
+    virtual error::Code Replace(const std::string& log, const std::string& temp, const std::string& backup) = 0;
+    // Renames from to to; never over an existing file.
+    virtual error::Code Move(const std::string& from, const std::string& to) = 0;
+    virtual error::Code Delete(const std::string& path) = 0;
+    // Writes content over the file's own bytes, creating it when missing, and cuts it there.
+    virtual error::Code Rewrite(const std::string& path, const std::string& content) = 0;
+    // The names in path's folder that match the pattern (a name with * for any text).
+    virtual std::vector<std::string> Find(const std::string& pattern) = 0;
+};
+
+// The log on disk. A new content goes to a temporary file beside the log, is
+// flushed, and replaces the log in one step, the old log kept under a backup name
+// until the new one is in place; where the folder or its file system won't allow
+// that, the log is rewritten in place. One update, from taking the lock to the
+// last step, gets Deadline ms; the steps that put a log back run even after it.
+class DiskLogFile : public LogFileAccess {
+public:
+    static constexpr std::uint32_t Deadline = 3000;
+    static constexpr std::uint32_t LockWait = 1500;
+
+    explicit DiskLogFile(FileOps& ops) : ops_(ops) {}
+
+    std::unique_ptr<Lock> LockLog(const std::string& path) override;
+    Kind Examine(const std::string& path) override;
+    bool ReadAll(const std::string& path, std::string& content) override;
+    WriteResult ReplaceAll(const std::string& path, const std::string& content) override;
+
+private:
+    std::uint32_t Elapsed() const;
+    bool TimeLeft() const { return Elapsed() < Deadline; }
+    void PauseBeforeRetry(std::uint32_t attempt, std::uint32_t until);
+    bool Absent(const std::string& path);
+    std::string HelperName(const std::string& log, int n, const char* ending);
+    std::string FreeName(const std::string& log, const char* ending);
+    void RemoveLeftovers(const std::string& log);
+    WriteResult Rewrite(const std::string& log, const std::string& content);
+    WriteResult PutInPlace(const std::string& log, const std::string& temp, const std::string& content);
+    WriteResult Recover(const std::string& log, const std::string& temp, const std::string& backup,
+                        const std::string& content);
+
+    static constexpr int Names = 100;  // helper names tried before giving up
+
+    FileOps& ops_;
+    std::uint32_t start_ = 0;
+};
+
+// The size in memory for a file of fileSize bytes plus headroom, or nothing when
+// it can't be addressed (4 GiB and more on a 32-bit system).
+bool FitsInMemory(std::uint64_t fileSize, std::uint64_t headroom, std::uint64_t addressable);
+
+} // namespace zentrok
