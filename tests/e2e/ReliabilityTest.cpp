@@ -2,6 +2,7 @@
 // away under it: no crash, no lost byte, the old log kept when it can't be written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "Driver.h"
@@ -10,29 +11,55 @@ using namespace e2e;
 using namespace std::string_literals;
 
 namespace {
-std::string WithoutLineEnds(const std::string& text)
+constexpr std::size_t AllLines = static_cast<std::size_t>(-1);
+
+// What a foreign log becomes under the new line: its first `lines` lines, each
+// ended by CR LF, a lone LF, a lone CR or the end of the text, with their bytes
+// as they were and CR LF after every one.
+std::string Kept(const std::string& old, std::size_t lines)
 {
     std::string out;
-    out.reserve(text.size());
-    for (char c : text)
-        if (c != '\r' && c != '\n') out += c;
+    out.reserve(old.size() + old.size() / 8);
+    bool open = false;  // bytes of a line whose end hasn't come yet
+    for (std::size_t i = 0; i < old.size() && lines > 0;) {
+        const char c = old[i++];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i < old.size() && old[i] == '\n') ++i;
+            out += "\r\n";
+            --lines;
+            open = false;
+        } else {
+            out += c;
+            open = true;
+        }
+    }
+    if (open) out += "\r\n";
     return out;
 }
 
-std::size_t CountCrLf(const std::string& text)
+// Starts the program with the arguments on a folder whose log is old; holds when the
+// log is then exactly its logon line, CR LF and rest, and nothing else was left there.
+::testing::AssertionResult StartsOver(const std::string& old, const std::string& arguments, const std::string& rest)
 {
-    std::size_t n = 0;
-    for (std::size_t i = 0; i + 1 < text.size(); ++i)
-        if (text[i] == '\r' && text[i + 1] == '\n') ++n;
-    return n;
-}
-
-// Puts one record on top of the log with the core writer, no line limit to speak of.
-void WriteOneRecord(const std::string& log)
-{
-    HANDLE writer = StartProcess("\"" + LogWriterExe() + "\" \"" + log + "\" NEW 1 2147483647");
-    ASSERT_TRUE(writer);
-    ASSERT_EQ(Finish(writer, 120000), 0u);
+    TempFolder folder;
+    const std::string log = folder / "Zentrok.txt";
+    WriteBytes(log, old);
+    const std::string before = NowText();
+    Program zentrok(folder, arguments);
+    const std::string after = NowText();
+    if (!IconPresent(zentrok.MainWindow())) return ::testing::AssertionFailure() << "no icon";
+    const std::string now = ReadBytes(log);
+    const std::size_t end = now.find("\r\n");
+    if (end == std::string::npos) return ::testing::AssertionFailure() << "no line in " << now.size() << " bytes";
+    if (auto record = IsRecord(now.substr(0, end), "LOGON ", before, after); !record) return record;
+    if (now.size() - end - 2 != rest.size())
+        return ::testing::AssertionFailure() << now.size() - end - 2 << " bytes after the logon line, not " << rest.size();
+    const auto differ = std::mismatch(rest.begin(), rest.end(), now.begin() + static_cast<std::ptrdiff_t>(end + 2));
+    if (differ.first != rest.end())
+        return ::testing::AssertionFailure() << "differs at byte " << differ.first - rest.begin() << " of the old lines";
+    if (FileNames(folder.Path()).size() != 2)  // the program and its log: no temporary or lock file
+        return ::testing::AssertionFailure() << FileNames(folder.Path()).size() << " files in the folder";
+    return ::testing::AssertionSuccess();
 }
 
 void ExpectCloseRefused(Program& zentrok, const std::string& log)
@@ -58,43 +85,27 @@ TEST(ForeignLog, EveryByteIsCarriedOver)
         "\xFF\xFE" "L\0O\0G\0\r\0\n\0"s,                                    // UTF-16 with its byte-order mark
         std::string(1000000, '\r'),                                         // only CR bytes
     };
-    for (const std::string& old : cases) {
-        TempFolder folder;
-        const std::string log = folder / "Zentrok.txt";
-        WriteBytes(log, old);
-        WriteOneRecord(log);
-        const std::string now = ReadBytes(log);
-        ASSERT_EQ(now.compare(0, 7, "NEW 1\r\n"), 0) << old.size();
-        EXPECT_TRUE(WithoutLineEnds(now.substr(7)) == WithoutLineEnds(old)) << old.size();
-        EXPECT_EQ(now.compare(now.size() - 2, 2, "\r\n"), 0);
-        EXPECT_EQ(FileNames(folder.Path()).size(), 1u);
-    }
+    for (const std::string& old : cases) EXPECT_TRUE(StartsOver(old, "2147483647", Kept(old, AllLines))) << old.size();
+    // Every kind of line end, and a last line without one, spelt out.
+    EXPECT_TRUE(StartsOver("one\ntwo\rthree\r\n\r\rfour", "2147483647", "one\r\ntwo\r\nthree\r\n\r\n\r\nfour\r\n"));
+    // The default limit of 1000 lines: the new one and 999 old ones.
+    const std::string head = noise.substr(0, 1u << 20);  // some 8000 lines
+    EXPECT_TRUE(StartsOver(head, "", Kept(head, 999)));
 }
 
 TEST(ForeignLog, OnlyCrBytesAreThatManyEmptyLines)
 {
-    TempFolder folder;
-    const std::string log = folder / "Zentrok.txt";
-    WriteBytes(log, std::string(1000, '\r'));
-    WriteOneRecord(log);
-    EXPECT_EQ(CountCrLf(ReadBytes(log)), 1001u);
+    EXPECT_TRUE(StartsOver(std::string(1000, '\r'), "2147483647", Kept(std::string(1000, '\n'), AllLines)));
+    EXPECT_TRUE(StartsOver(std::string(1000, '\r'), "", Kept(std::string(999, '\n'), AllLines)));  // cut to 1000 lines
 }
 
 TEST(ForeignLog, AMillionLinesWithTheLargestLineCount)
 {
-    TempFolder folder;
-    const std::string log = folder / "Zentrok.txt";
     std::string old;
     const std::string line = "LOGON  - someone - 2026/01/01 09:00:00. - PC-WITH-A-LONG-NAME\r\n";
     old.reserve(line.size() * 1000000);
     for (int i = 0; i < 1000000; ++i) old += line;
-    WriteBytes(log, old);
-    Program zentrok(folder, "2147483647");
-    const std::string now = ReadBytes(log);
-    EXPECT_EQ(CountCrLf(now), 1000001u);
-    EXPECT_EQ(now.compare(0, 9, "LOGON  - "), 0);
-    EXPECT_TRUE(now.compare(now.size() - old.size(), old.size(), old) == 0);
-    EXPECT_TRUE(IconPresent(zentrok.MainWindow()));
+    EXPECT_TRUE(StartsOver(old, "2147483647", old));
 }
 
 TEST(Fault, LogFolderRemovedWhileRunning)
