@@ -211,7 +211,8 @@ bool Program::Sync() const
     if (!search.found) return false;
     const LRESULT next = Send(search.found, TTM_GETMAXTIPWIDTH) == 30000 ? 30001 : 30000;
     PostMessageA(search.found, TTM_SETMAXTIPWIDTH, 0, next);
-    return WaitUntil([&] { return Send(search.found, TTM_GETMAXTIPWIDTH) == next; });
+    // Each look is a round trip to the program: no need to wait long between them.
+    return WaitUntil([&] { return Send(search.found, TTM_GETMAXTIPWIDTH) == next; }, 5000, 1);
 }
 
 void Program::Settle() const
@@ -235,7 +236,7 @@ void Program::Settle() const
         gui.cbSize = sizeof gui;
         GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
         return IsWindowVisible(main) && GetForegroundWindow() == main && gui.hwndFocus == zentrok.Control(IDC_MAIN_BTNOK);
-    });
+    }, 5000, 1);
     if (ready) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "status window visible " << IsWindowVisible(main) << ", foreground "
                                          << (GetForegroundWindow() == main);

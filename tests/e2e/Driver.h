@@ -87,14 +87,12 @@ void PressKey(WORD key, bool control = false);
 // Real mouse input on the display through xdotool (a Unix program Wine can start); false when it can't run.
 bool Xdotool(const std::string& arguments);
 bool XdotoolInstalled();
-// Polls until done() holds, at most ms; whether it held.
+// Polls every step ms until done() holds, at most ms by the clock; whether it held.
 template <typename Pred>
-bool WaitUntil(Pred done, DWORD ms = 5000)
+bool WaitUntil(Pred done, DWORD ms = 5000, DWORD step = 20)
 {
-    for (DWORD waited = 0; waited < ms; waited += 20) {
+    for (const ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end; Sleep(step))
         if (done()) return true;
-        Sleep(20);
-    }
     return done();
 }
 // Whether the program's tray icon (window hwnd, id 0) exists.
