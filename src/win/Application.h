@@ -58,7 +58,6 @@ private:
     WindowHandle window_;
     std::string title_;
     bool terminated_ = false;
-    bool active_ = false;  // as the last WM_ACTIVATEAPP said
 };
 
 } // namespace zentrok
