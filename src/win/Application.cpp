@@ -99,15 +99,6 @@ void ShowErrorBox(HWND owner, const std::string& title, const std::exception& e)
 
 void Application::ShowException(const std::exception& e) const { ShowErrorBox(window_.Get(), title_, e); }
 
-namespace {
-bool ForegroundIsOurs()
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(GetForegroundWindow(), &pid);
-    return pid == GetCurrentProcessId();
-}
-} // namespace
-
 LRESULT CALLBACK Application::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     auto* self = reinterpret_cast<Application*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -125,12 +116,13 @@ LRESULT Application::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         if (wp) Terminate();
         return 0;
     case WM_ACTIVATEAPP:
+        active_ = wp != FALSE;
         if (!wp) PostMessageA(window_.Get(), WM_APP_DEACTIVATE, 0, 0);
         break;
     case WM_APP_DEACTIVATE:
         // The notice may come after the user brought a window back (OK and a double
         // click on the icon at once): only a deactivation that still holds hides.
-        if (!ForegroundIsOurs() && OnDeactivate) Guard(OnDeactivate);
+        if (!active_ && OnDeactivate) Guard(OnDeactivate);
         return 0;
     }
     return DefWindowProcA(window_.Get(), msg, wp, lp);

@@ -58,6 +58,7 @@ private:
     WindowHandle window_;
     std::string title_;
     bool terminated_ = false;
+    bool active_ = false;  // as the last WM_ACTIVATEAPP said
 };
 
 } // namespace zentrok
