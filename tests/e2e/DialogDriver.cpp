@@ -59,13 +59,7 @@ int SettingsDialog::Page() const { return static_cast<int>(Ask(Control(IDC_SET_P
 
 void SettingsDialog::TurnTo(int page) const { Ask(Control(IDC_SET_PAGECONTROL), TCM_SETCURFOCUS, page); }
 
-HWND SettingsDialog::Focus() const
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info);
-    return info.hwndFocus;
-}
+HWND SettingsDialog::Focus() const { return ThreadInfo(dialog_).hwndFocus; }
 
 void SettingsDialog::FocusOn(int id) const
 {

@@ -232,14 +232,20 @@ void Program::Settle() const
     HWND main = zentrok.MainWindow();
     PostMessageA(main, RegisterWindowMessageA("IconNotify"), 0, WM_LBUTTONDBLCLK);
     const bool ready = WaitUntil([&] {
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
-        return IsWindowVisible(main) && GetForegroundWindow() == main && gui.hwndFocus == zentrok.Control(IDC_MAIN_BTNOK);
+        return IsWindowVisible(main) && GetForegroundWindow() == main &&
+               ThreadInfo(main).hwndFocus == zentrok.Control(IDC_MAIN_BTNOK);
     }, 5000, 1);
     if (ready) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "status window visible " << IsWindowVisible(main) << ", foreground "
                                          << (GetForegroundWindow() == main);
+}
+
+GUITHREADINFO ThreadInfo(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
 }
 
 void PressKey(WORD key, bool control)

@@ -79,6 +79,9 @@ bool PressOk(const MessageBoxSeen& box);
 // Shows the status window as a double-click on the icon does, once what an earlier
 // hide set going has settled; holds when it is up, active and BtnOk has the focus.
 ::testing::AssertionResult ShowStatusWindow(const Program& zentrok);
+
+// Focus, activation and move state of the thread that owns the window, seen from outside.
+GUITHREADINFO ThreadInfo(HWND window);
 // A window's text, also from another process.
 std::string Text(HWND hwnd);
 // Real key presses, as the user types them into the foreground window; they are

@@ -11,15 +11,8 @@ using namespace e2e;
 namespace {
 const UINT IconNotify = RegisterWindowMessageA("IconNotify");
 
-GUITHREADINFO ThreadInfo(const Program& zentrok)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(zentrok.MainWindow(), nullptr), &info);
-    return info;
-}
-HWND Active(const Program& zentrok) { return ThreadInfo(zentrok).hwndActive; }
-HWND Focus(const Program& zentrok) { return ThreadInfo(zentrok).hwndFocus; }
+HWND Active(const Program& zentrok) { return ThreadInfo(zentrok.MainWindow()).hwndActive; }
+HWND Focus(const Program& zentrok) { return ThreadInfo(zentrok.MainWindow()).hwndFocus; }
 
 void Show(const Program& zentrok) { ASSERT_TRUE(ShowStatusWindow(zentrok)); }
 

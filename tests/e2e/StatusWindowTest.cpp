@@ -101,9 +101,7 @@ TEST(StatusWindow, ShowsItsLinesInTheCornerBesideTheTaskbar)
     EXPECT_EQ(Line(zentrok, IDC_MAIN_LABELTOTAL), "起動時間合計: 0:00:00");
     EXPECT_EQ(Line(zentrok, IDC_MAIN_LABELLOGSIZE), "ログファイルサイズ: " + std::to_string(logonSize) + " Bytes.");
     EXPECT_EQ(GetFocus(), nullptr);  // not ours; the focus is on BtnOk in the program's thread
-    GUITHREADINFO gui{sizeof gui};
-    GetGUIThreadInfo(GetWindowThreadProcessId(zentrok.MainWindow(), nullptr), &gui);
-    EXPECT_EQ(gui.hwndFocus, zentrok.Control(IDC_MAIN_BTNOK));
+    EXPECT_EQ(ThreadInfo(zentrok.MainWindow()).hwndFocus, zentrok.Control(IDC_MAIN_BTNOK));
 
     for (std::size_t size : {12345u, 0u}) {
         WriteBytes(folder / "Zentrok.txt", std::string(size, 'x'));
@@ -251,12 +249,7 @@ TEST(StatusWindow, DraggedByItsBodyWithTheLeftButton)
 
     // A right click on a label opens the context menu instead, once the drag is over:
     // the button up and the program out of its moving loop.
-    EXPECT_TRUE(WaitUntil([&] {
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui);
-        return GetAsyncKeyState(VK_LBUTTON) >= 0 && !(gui.flags & GUI_INMOVESIZE);
-    }));
+    EXPECT_TRUE(WaitUntil([&] { return GetAsyncKeyState(VK_LBUTTON) >= 0 && !(ThreadInfo(main).flags & GUI_INMOVESIZE); }));
     const RECT moved = Frame(main);
     EXPECT_TRUE(Xdotool("mousemove " + std::to_string(moved.left + 20) + " " + std::to_string(moved.top + 12) + " click 3"));
     EXPECT_TRUE(WaitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; }));
