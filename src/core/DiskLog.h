@@ -103,8 +103,8 @@ private:
     std::uint32_t start_ = 0;
 };
 
-// The size in memory for a file of fileSize bytes plus headroom, or nothing when
-// it can't be addressed (4 GiB and more on a 32-bit system).
+// Whether a file of fileSize bytes plus headroom can be held in memory of
+// addressable bytes (not 4 GiB and more on a 32-bit system).
 bool FitsInMemory(std::uint64_t fileSize, std::uint64_t headroom, std::uint64_t addressable);
 
 } // namespace zentrok

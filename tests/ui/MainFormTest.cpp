@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ControlIds.h"
+#include "TestFiles.h"
 #include "UiForm.h"
 
 namespace {
@@ -70,12 +71,7 @@ TEST(MainForm, SessionEndAfterTheCloseWritesNoSecondLogoff)
 {
     Form f("");
     const auto logoffs = [&] {
-        const HANDLE h = CreateFileA(f.form.LogFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        char buf[4096];
-        DWORD got = 0;
-        ReadFile(h, buf, sizeof buf, &got, nullptr);
-        CloseHandle(h);
-        const std::string text(buf, got);
+        const std::string text = ui::ReadHead(f.form.LogFile).value_or("");
         int n = 0;
         for (std::size_t at = text.find("LOGOFF"); at != std::string::npos; at = text.find("LOGOFF", at + 1)) ++n;
         return n;

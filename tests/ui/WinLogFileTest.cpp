@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Error.h"
+#include "TestFiles.h"
 #include "WinLogFile.h"
 
 using namespace zentrok;
@@ -42,34 +43,19 @@ public:
     {
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
-        const HANDLE find = FindFirstFileA((folder_ + "\\*").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) return names;
+        const FindHandle find(FindFirstFileA((folder_ + "\\*").c_str(), &found));
+        if (!find) return names;
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
+        } while (FindNextFileA(find.Get(), &found));
         std::sort(names.begin(), names.end());
         return names;
     }
     void Write(const std::string& name, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const
     {
-        const HANDLE h = CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     attributes, nullptr);
-        DWORD written = 0;
-        WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(h);
+        ui::WriteWhole(folder_ + "\\" + name, content, attributes);
     }
-    std::string Read(const std::string& name) const
-    {
-        const HANDLE h = CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return "(none)";
-        char buf[4096];
-        DWORD got = 0;
-        ReadFile(h, buf, sizeof buf, &got, nullptr);
-        CloseHandle(h);
-        return std::string(buf, got);
-    }
+    std::string Read(const std::string& name) const { return ui::ReadHead(folder_ + "\\" + name).value_or("(none)"); }
 
     inline static const std::string Name = "Zentrok.txt";
     std::string log;

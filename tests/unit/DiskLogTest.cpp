@@ -54,38 +54,31 @@ TEST(DiskLog, ReplacesThroughHelpersAndLeavesNoneBehind)
 // Whatever state a failed replacement leaves, a log is there afterwards, old or new.
 TEST(DiskLog, AHalfDoneReplacementAlwaysLeavesALog)
 {
-    // 1176: the old log is gone, the new content only under the temporary name.
-    test::FakeDisk disk = WithLog();
-    disk.faults["Replace"] = {error::UnableToMoveReplacement};
-    EXPECT_EQ(Add(disk, "new"), "");
-    EXPECT_EQ(disk.Content(log), "new\r\nold\r\n");
-    EXPECT_EQ(Others(disk), std::vector<std::string>{});
-
-    // The same, and the temporary file won't move either: written directly.
-    disk = WithLog();
-    disk.faults["Replace"] = {error::UnableToMoveReplacement};
-    disk.faults["Move"] = {error::AccessDenied};
-    EXPECT_EQ(Add(disk, "new"), "");
-    EXPECT_EQ(disk.Content(log), "new\r\nold\r\n");
-    EXPECT_EQ(Others(disk), std::vector<std::string>{});
-
-    // 1177: the old log under the backup name. The new one goes in when it can...
-    disk = WithLog();
-    disk.faults["Replace"] = {error::UnableToMoveReplacement2};
-    EXPECT_EQ(Add(disk, "new"), "");
-    EXPECT_EQ(disk.Content(log), "new\r\nold\r\n");
-    EXPECT_EQ(Others(disk), std::vector<std::string>{});
-
-    // ...else the old one comes back and the record is reported lost.
-    disk = WithLog();
-    disk.faults["Replace"] = {error::UnableToMoveReplacement2};
-    disk.faults["Move"] = {error::AccessDenied};
-    EXPECT_EQ(Add(disk, "new"), cant);
-    EXPECT_EQ(disk.Content(log), "old\r\n");
-    EXPECT_EQ(Others(disk), std::vector<std::string>{});
+    using Faults = std::map<std::string, std::deque<error::Code>>;
+    struct Case {
+        Faults faults;
+        std::string reported, log;
+    };
+    const Case cases[] = {
+        // 1176: the old log is gone, the new content only under the temporary name.
+        {{{"Replace", {error::UnableToMoveReplacement}}}, "", "new\r\nold\r\n"},
+        // The same, and the temporary file won't move either: written directly.
+        {{{"Replace", {error::UnableToMoveReplacement}}, {"Move", {error::AccessDenied}}}, "", "new\r\nold\r\n"},
+        // 1177: the old log under the backup name. The new one goes in when it can...
+        {{{"Replace", {error::UnableToMoveReplacement2}}}, "", "new\r\nold\r\n"},
+        // ...else the old one comes back and the record is reported lost.
+        {{{"Replace", {error::UnableToMoveReplacement2}}, {"Move", {error::AccessDenied}}}, cant, "old\r\n"},
+    };
+    for (const Case& c : cases) {
+        test::FakeDisk disk = WithLog();
+        disk.faults = c.faults;
+        EXPECT_EQ(Add(disk, "new"), c.reported) << "case " << &c - cases;
+        EXPECT_EQ(disk.Content(log), c.log) << "case " << &c - cases;
+        EXPECT_EQ(Others(disk), std::vector<std::string>{}) << "case " << &c - cases;
+    }
 
     // Nothing can be put back: the only copy stays, and the next writer makes it the log.
-    disk = WithLog();
+    test::FakeDisk disk = WithLog();
     disk.faults["Replace"] = {error::UnableToMoveReplacement};
     disk.faults["Move"] = {error::AccessDenied};
     disk.faults["Rewrite"] = {error::AccessDenied};
