@@ -16,6 +16,7 @@
 
 #include "ControlIds.h"
 #include "Driver.h"
+#include "Holdings.h"
 #include "Insertions.h"
 #include "LogFile.h"
 #include "SampleLog.h"
@@ -96,39 +97,6 @@ void Insertions(const Plan& plan)
     }
 }
 
-// Wine gives 0 for another process's private bytes; for its own it counts the anonymous
-// resident and swapped memory of the Unix process. Read the same from /proc, finding the
-// Unix process by the program file it has mapped.
-std::uint64_t WinePrivateBytes(const std::string& exe)
-{
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-    wchar_t wide[MAX_PATH];
-    if (!unixName || !MultiByteToWideChar(CP_ACP, 0, exe.c_str(), -1, wide, MAX_PATH)) return 0;
-    char* name = unixName(wide);
-    if (!name) return 0;
-    std::string file = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    // /proc shows the real path, without the prefix's drive link.
-    const std::size_t drive = file.find("/dosdevices/c:");
-    if (drive != std::string::npos) file.replace(drive, 14, "/drive_c");
-    for (const std::string& pid : e2e::FileNames("Z:\\proc")) {
-        const std::string folder = "Z:\\proc\\" + pid + "\\";
-        if (pid.find_first_not_of("0123456789") != std::string::npos ||
-            e2e::ReadBytes(folder + "maps").find(file) == std::string::npos)
-            continue;
-        const std::string status = e2e::ReadBytes(folder + "status");
-        std::uint64_t kb = 0;
-        for (const char* key : {"RssAnon:", "VmSwap:"}) {
-            const std::size_t at = status.find(key);
-            if (at != std::string::npos) kb += std::strtoull(status.c_str() + at + std::strlen(key), nullptr, 10);
-        }
-        return kb * 1024;
-    }
-    return 0;
-}
-
 // A resident program started in a folder of its own and ended with a close message.
 class Resident {
 public:
@@ -173,10 +141,11 @@ public:
         GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m);
         const std::string prefix = "resident." + when + "." + name_ + ".";
         if (m.PrivateUsage) Report(prefix + "private", static_cast<double>(m.PrivateUsage));
-        else Report(prefix + "private_unix", static_cast<double>(WinePrivateBytes(exe_)));
+        else Report(prefix + "private_unix", static_cast<double>(e2e::WinePrivateBytes(exe_)));
         Report(prefix + "ws", static_cast<double>(m.WorkingSetSize));
-        Report(prefix + "gdi", GetGuiResources(process_, GR_GDIOBJECTS));
-        Report(prefix + "user", GetGuiResources(process_, GR_USEROBJECTS));
+        const e2e::Holdings held = e2e::Holdings::Of(process_, exe_);
+        Report(prefix + "gdi", held.gdi);
+        Report(prefix + "windows", held.windows);
     }
 
     // The answer to a session-end query and the milliseconds it took.

@@ -178,14 +178,15 @@ w("Idle 0.7 s after start, and again after the status window was shown once (the
 if priv_unix:
     w("Wine answers `GetProcessMemoryInfo` for another process with 0 private bytes; the figures are what Wine counts as "
       "a process's own private bytes (anonymous resident + swapped memory of its Unix process, read from /proc).")
-w("`GetGuiResources` returns 0 under Wine for both programs (not implemented there): no GDI/USER counts can be had.\n")
+w("GDI objects are counted in the process's GDI handle table (`GetGuiResources` answers 0 under Wine), windows "
+  "with their child windows.\n")
 w("| | Zentrok idle | after the status window | minimal program | ratio |")
 w("|---|---|---|---|---|")
 w(f"| private bytes | {mb(private('idle', 'zentrok'))} | {mb(pz)} | {mb(pb)} | {ratio(pz, pb):.2f} |")
 wz, wb = med("resident.shown.zentrok.ws"), med("resident.shown.baseline.ws")
 w(f"| working set | {mb(med('resident.idle.zentrok.ws'))} | {mb(wz)} | {mb(wb)} | {ratio(wz, wb):.2f} |")
-for kind in ("gdi", "user"):
-    w(f"| {kind.upper()} objects | {med(f'resident.idle.zentrok.{kind}'):.0f} | {med(f'resident.shown.zentrok.{kind}'):.0f} | "
+for kind, label in (("gdi", "GDI objects"), ("windows", "windows")):
+    w(f"| {label} | {med(f'resident.idle.zentrok.{kind}'):.0f} | {med(f'resident.shown.zentrok.{kind}'):.0f} | "
       f"{med(f'resident.shown.baseline.{kind}'):.0f} | |")
 w("")
 

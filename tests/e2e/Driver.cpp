@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <chrono>
 #include <future>
@@ -17,7 +18,6 @@ namespace {
 void Sleep10() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
 
 struct Search {
-    DWORD pid;
     const char* cls;
     bool visibleOnly;
     HWND found;
@@ -26,11 +26,9 @@ struct Search {
 BOOL CALLBACK FindOne(HWND hwnd, LPARAM lp)
 {
     auto* s = reinterpret_cast<Search*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
     char cls[64] = "";
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == s->pid && std::string(cls) == s->cls && (!s->visibleOnly || IsWindowVisible(hwnd))) {
+    if (std::string(cls) == s->cls && (!s->visibleOnly || IsWindowVisible(hwnd))) {
         s->found = hwnd;
         return FALSE;
     }
@@ -38,10 +36,19 @@ BOOL CALLBACK FindOne(HWND hwnd, LPARAM lp)
 }
 } // namespace
 
+// Only the process's own threads are searched: Wine's shell keeps a window for every
+// tray icon it has ever shown, hundreds after a test run, and a walk over all windows
+// asks the server about each of them.
 HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly)
 {
-    Search s{pid, cls, visibleOnly, nullptr};
-    EnumWindows(FindOne, reinterpret_cast<LPARAM>(&s));
+    Search s{cls, visibleOnly, nullptr};
+    HANDLE threads = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (threads == INVALID_HANDLE_VALUE) return nullptr;
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(threads, &thread); more && !s.found; more = Thread32Next(threads, &thread))
+        if (thread.th32OwnerProcessID == pid) EnumThreadWindows(thread.th32ThreadID, FindOne, reinterpret_cast<LPARAM>(&s));
+    CloseHandle(threads);
     return s.found;
 }
 
@@ -123,9 +130,9 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
-Program::Program(const TempFolder& folder, const std::string& arguments)
+Program::Program(const TempFolder& folder, const std::string& arguments) : exe_(folder / "Zentrok.exe")
 {
-    const std::string exe = folder / "Zentrok.exe";
+    const std::string& exe = exe_;
     // Copied once: a copy that just ended may still be mapped for a moment.
     if (!Exists(exe) && !CopyFileA(ZentrokExe.c_str(), exe.c_str(), TRUE))
         throw std::runtime_error("can't copy " + ZentrokExe);
@@ -150,8 +157,16 @@ Program::~Program()
     CloseHandle(info_.hProcess);
 }
 
-HWND Program::MainWindow() const { return FindWindowOf(Pid(), ZENTROK_MAIN_CLASS); }
-HWND Program::AppWindow() const { return FindWindowOf(Pid(), ZENTROK_APP_CLASS); }
+HWND Program::Window(HWND& known, const char* cls) const
+{
+    DWORD owner = 0;
+    if (!known || !IsWindow(known) || (GetWindowThreadProcessId(known, &owner), owner) != Pid())
+        known = FindWindowOf(Pid(), cls);
+    return known;
+}
+
+HWND Program::MainWindow() const { return Window(main_, ZENTROK_MAIN_CLASS); }
+HWND Program::AppWindow() const { return Window(app_, ZENTROK_APP_CLASS); }
 
 bool Program::Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
@@ -199,7 +214,8 @@ bool Program::Sync() const
     struct Search {
         HWND owner, found;
     } search{MainWindow(), nullptr};
-    EnumWindows(
+    EnumThreadWindows(
+        GetWindowThreadProcessId(search.owner, nullptr),
         [](HWND w, LPARAM lp) {
             auto* s = reinterpret_cast<Search*>(lp);
             char cls[64] = "";

@@ -53,6 +53,7 @@ public:
     Program& operator=(const Program&) = delete;
 
     DWORD Pid() const { return info_.dwProcessId; }
+    const std::string& Exe() const { return exe_; }  // the copy it runs
     HWND MainWindow() const;  // class TMainForm
     HWND AppWindow() const;   // the hidden application window
     HWND Control(int id) const { return GetDlgItem(MainWindow(), id); }
@@ -71,7 +72,12 @@ public:
     void Settle() const;
 
 private:
+    // The window found before, while it is still the program's; else a new search.
+    HWND Window(HWND& known, const char* cls) const;
+
+    std::string exe_;
     PROCESS_INFORMATION info_{};
+    mutable HWND main_ = nullptr, app_ = nullptr;
 };
 
 // Presses the box's OK and waits until the box is gone; whether it went.
