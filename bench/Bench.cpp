@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -32,10 +33,11 @@ struct Plan {
     int logRounds;
     int startRounds;
     std::vector<Size> sessionEnds;  // log lines, queries
+    Size storm;                     // programs started at once, rounds
 };
 
-const Plan Full{{{1000, 20}, {100000, 5}, {1000000, 2}}, 5, 15, {{1000, 30}, {1000000, 5}}};
-const Plan Smoke{{{100, 1}}, 1, 1, {{100, 1}}};
+const Plan Full{{{1000, 20}, {100000, 5}, {1000000, 2}}, 5, 15, {{1000, 30}, {1000000, 5}}, {50, 3}};
+const Plan Smoke{{{100, 1}}, 1, 1, {{100, 1}}, {3, 1}};
 
 double Now()
 {
@@ -222,6 +224,49 @@ void SessionEnd(const Plan& plan, const std::string& zentrokExe)
     }
 }
 
+// Programs of as many PCs, each in a folder of its own, logging on at once to one
+// 1,000-line log: the time until the last logon line is in, and the time one of them
+// alone takes until its line is in (all of them one after the other can't take longer
+// than that many times it).
+void Storm(const Plan& plan, const std::string& zentrokExe)
+{
+    e2e::TempFolder shared;
+    const std::string log = shared / "Zentrok.txt";
+    std::vector<std::unique_ptr<e2e::TempFolder>> homes;
+    for (int p = 0; p < plan.storm.lines; ++p) {
+        homes.push_back(std::make_unique<e2e::TempFolder>());
+        e2e::WriteBytes(*homes.back() / "Zentrok.ini", "[Place]\r\nDirectory=" + shared.Path() + "\\\r\n[Log]\r\nSeparator=<S>\r\n");
+        Require(CopyFileA(zentrokExe.c_str(), (*homes.back() / "Zentrok.exe").c_str(), FALSE), "can't copy " + zentrokExe);
+    }
+    const auto logons = [&] {
+        const std::string text = e2e::ReadBytes(log);
+        int n = 0;
+        for (std::size_t at = text.find("<S>"); at != std::string::npos; at = text.find("<S>", at + 1)) ++n;
+        return n / 3;  // three separators a line
+    };
+    // Starts the programs of homes [from, to) at once; the ms until all their lines are in.
+    const auto start = [&](int from, int to) {
+        e2e::WriteBytes(log, bench::SampleLog(1000));
+        std::vector<HANDLE> programs;
+        const double begin = Now();
+        for (int p = from; p < to; ++p)
+            programs.push_back(e2e::StartProcess(Quoted(*homes[p] / "Zentrok.exe"), homes[p]->Path()));
+        const bool in = e2e::WaitUntil([&] { return logons() >= to - from; }, 120000, 1);
+        const double ms = Now() - begin;
+        for (HANDLE process : programs) {
+            TerminateProcess(process, 1);
+            e2e::Finish(process, 10000);
+        }
+        Require(in, "the logon lines did not all come");
+        return ms;
+    };
+    for (int round = 0; round < plan.storm.insertionsPerProcess; ++round) {
+        Report("storm.one.ms", start(0, 1));
+        Report("storm.all.ms", start(0, plan.storm.lines));
+    }
+    Report("storm.programs", plan.storm.lines);
+}
+
 int Insert(int argc, char** argv)
 {
     const int maxLines = argc > 6 ? std::atoi(argv[6]) : 1000;
@@ -247,6 +292,7 @@ int main(int argc, char** argv)
         Insertions(plan);
         StartAndIdle(plan, zentrokExe);
         SessionEnd(plan, zentrokExe);
+        Storm(plan, zentrokExe);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zentrok_bench: %s\n", e.what());
         return 1;

@@ -114,7 +114,10 @@ void TMainForm::FormCreate()
     StartDate = DateValue(start);
     SetLabel(IDC_MAIN_LABELLOGGED, "起動時刻: " + MakeDateTimeText());
     CheckPreviousRun();
-    AddLogLine(MakeLogRecord(LogonWord));
+    {
+        const DiskLogFile::LongerLockWait patient(files_, DiskLogFile::StartLockWait);
+        AddLogLine(MakeLogRecord(LogonWord));
+    }
     AddTrayIcon();
     WatchSessionChanges();
 }

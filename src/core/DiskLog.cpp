@@ -58,6 +58,20 @@ void DiskLogFile::PauseBeforeRetry(std::uint32_t attempt, std::uint32_t until)
     if (elapsed < until) ops_.Pause(std::min<std::uint32_t>(5 + (ops_.ProcessId() + attempt * 7) % 11, until - elapsed));
 }
 
+// Waiters for the lock back off at random, up to LockPauseMost ms, so that fifty of
+// them neither retry in step nor keep hammering a share.
+void DiskLogFile::PauseForLock(std::uint32_t attempt, std::uint32_t until)
+{
+    constexpr std::uint32_t LockPauseMost = 50;
+    if (random_ == 0) random_ = (ops_.ProcessId() * 2654435761u) ^ ops_.Milliseconds() ^ 0x9E3779B9u;
+    random_ ^= random_ << 13;  // xorshift32
+    random_ ^= random_ >> 17;
+    random_ ^= random_ << 5;
+    const std::uint32_t most = std::min<std::uint32_t>(10u << std::min<std::uint32_t>(attempt, 3), LockPauseMost);
+    const std::uint32_t elapsed = Elapsed();
+    if (elapsed < until) ops_.Pause(std::min(1 + random_ % most, until - elapsed));
+}
+
 bool DiskLogFile::Absent(const std::string& path)
 {
     FileInfo info;
@@ -80,9 +94,11 @@ std::unique_ptr<LogFileAccess::Lock> DiskLogFile::LockLog(const std::string& pat
             continue;
         }
         // Only another writer's lock is worth waiting for; a missing folder is not.
-        if (!Busy(code) || Elapsed() >= LockWait) return nullptr;
-        PauseBeforeRetry(attempt, LockWait);
+        if (!Busy(code) || Elapsed() >= lockWait_) return nullptr;
+        PauseForLock(attempt, lockWait_);
     }
+    // However long the lock took, the steps after it get the time of a short wait.
+    if (Elapsed() > LockWait) start_ = ops_.Milliseconds() - LockWait;
     RemoveLeftovers(log);
     return lock;
 }

@@ -76,8 +76,28 @@ class DiskLogFile : public LogFileAccess {
 public:
     static constexpr std::uint32_t Deadline = 3000;
     static constexpr std::uint32_t LockWait = 1500;
+    // The start-up line's wait for the lock: nobody waits on that line, but the PCs of
+    // an office that log on at once wait for each other on a shared log.
+    static constexpr std::uint32_t StartLockWait = 30000;
 
     explicit DiskLogFile(FileOps& ops) : ops_(ops) {}
+
+    // While it lives, LockLog waits up to ms for another writer's lock; the steps
+    // after the lock keep the time they have after a wait of LockWait.
+    class LongerLockWait {
+    public:
+        LongerLockWait(DiskLogFile& files, std::uint32_t ms) : files_(files), old_(files.lockWait_)
+        {
+            files.lockWait_ = ms;
+        }
+        ~LongerLockWait() { files_.lockWait_ = old_; }
+        LongerLockWait(const LongerLockWait&) = delete;
+        LongerLockWait& operator=(const LongerLockWait&) = delete;
+
+    private:
+        DiskLogFile& files_;
+        std::uint32_t old_;
+    };
 
     std::unique_ptr<Lock> LockLog(const std::string& path) override;
     Kind Examine(const std::string& path) override;
@@ -88,6 +108,7 @@ private:
     std::uint32_t Elapsed() const;
     bool TimeLeft() const { return Elapsed() < Deadline; }
     void PauseBeforeRetry(std::uint32_t attempt, std::uint32_t until);
+    void PauseForLock(std::uint32_t attempt, std::uint32_t until);
     bool Absent(const std::string& path);
     std::string HelperName(const std::string& log, int n, const char* ending);
     std::string FreeName(const std::string& log, const char* ending);
@@ -101,6 +122,8 @@ private:
 
     FileOps& ops_;
     std::uint32_t start_ = 0;
+    std::uint32_t lockWait_ = LockWait;
+    std::uint32_t random_ = 0;
 };
 
 // Whether a file of fileSize bytes plus headroom can be held in memory of

@@ -1,5 +1,6 @@
 // A second kind of writer for the log, built from the same core as the program:
-//   log_writer <log> <tag> <count> <max lines>   writes "<tag> <n>" for n = 1..count
+//   log_writer <log> <tag> <count> <max lines>   writes "<tag> <n>" for n = 1..count, each
+//                                                waiting for the lock as a start-up line does
 //   log_writer <log> hold                       takes the log's lock and keeps it
 #include <windows.h>
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
         return 2;
     }
     zentrok::WinLogFile files;
+    const zentrok::DiskLogFile::LongerLockWait patient(files, zentrok::DiskLogFile::StartLockWait);
     const int count = std::atoi(argv[3]);
     for (int n = 1; n <= count; ++n) {
         try {

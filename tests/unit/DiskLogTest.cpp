@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "DiskLog.h"
 #include "Error.h"
 #include "Fakes.h"
@@ -195,6 +197,50 @@ TEST(DiskLog, OneDeadlineForTheWholeUpdate)
     disk.msPerOp = 300;
     EXPECT_EQ(Add(disk, "new"), "");
     EXPECT_LE(disk.now, DiskLogFile::Deadline);
+}
+
+// The start-up line waits as long as a busy share needs, up to 30 s, backing off
+// at random; the steps after the lock keep their bounds, and other lines their wait.
+TEST(DiskLog, TheStartUpLineWaitsLongerForTheLockOnly)
+{
+    struct Case {
+        std::uint32_t heldUntil;
+        bool readerHoldsLog, longer;
+        std::string reported;
+        std::uint32_t endsFrom, endsBy;
+    } cases[] = {
+        {20000, false, true, "", 20000, 20050},
+        {UINT32_MAX, false, true, cant, DiskLogFile::StartLockWait, DiskLogFile::StartLockWait + 50},
+        // held open by a reader: the replacement gives up after the usual time once the lock is had
+        {20000, true, true, cant, 20000 + DiskLogFile::Deadline - DiskLogFile::LockWait, 21600},
+        {20000, false, false, cant, DiskLogFile::LockWait, DiskLogFile::LockWait + 50},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.heldUntil);
+        test::FakeDisk disk = WithLog();
+        disk.lockHeldUntil = c.heldUntil;
+        disk.readerHoldsLog = c.readerHoldsLog;
+        DiskLogFile files(disk);
+        std::string reported;
+        try {
+            std::optional<DiskLogFile::LongerLockWait> patient;
+            if (c.longer) patient.emplace(files, DiskLogFile::StartLockWait);
+            AddLogLine(files, log, "new", 1000);
+        } catch (const ZentrokError& e) {
+            reported = e.what();
+        }
+        EXPECT_EQ(reported, c.reported);
+        EXPECT_GE(disk.now, c.endsFrom);
+        EXPECT_LE(disk.now, c.endsBy);
+        EXPECT_LE(disk.longestPause, 50u);                // a freed lock is taken soon
+        EXPECT_LE(disk.lockTries, static_cast<int>(disk.now / 10) + 5);  // and not hammered
+        // Once the scope is left, the next line waits the usual time again.
+        disk.now = 0;
+        disk.lockHeldUntil = UINT32_MAX;
+        disk.readerHoldsLog = false;
+        EXPECT_THROW(AddLogLine(files, log, "next", 1000), ZentrokError);
+        EXPECT_LE(disk.now, DiskLogFile::LockWait + 50);
+    }
 }
 
 TEST(DiskLog, ALogTooLargeForTheAddressSpaceIsRefused)

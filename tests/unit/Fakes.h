@@ -1,5 +1,6 @@
 // Fixed stand-ins for the system, the log's file access and the settings file.
 #pragma once
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <memory>
@@ -85,6 +86,9 @@ public:
     std::uint32_t now = 0;
     std::uint32_t msPerOp = 0;
     bool lockHeldElsewhere = false;
+    std::uint32_t lockHeldUntil = 0;  // another writer's lock, until then on the clock
+    int lockTries = 0;
+    std::uint32_t longestPause = 0;
     bool readerHoldsLog = false;
     std::string lockKind;  // "file" or "log" once locked
 
@@ -97,12 +101,17 @@ public:
 
     std::uint32_t ProcessId() override { return 1234; }
     std::uint32_t Milliseconds() override { return now; }
-    void Pause(std::uint32_t ms) override { now += ms; }
+    void Pause(std::uint32_t ms) override
+    {
+        now += ms;
+        longestPause = std::max(longestPause, ms);
+    }
     std::string FullPath(const std::string& path) override { return path; }
     error::Code Lock(const std::string& name, std::unique_ptr<LogFileAccess::Lock>& lock) override
     {
+        ++lockTries;
         if (error::Code code = Take("Lock")) return code;
-        if (lockHeldElsewhere) return error::SharingViolation;
+        if (lockHeldElsewhere || now < lockHeldUntil) return error::SharingViolation;
         lockKind = "file";
         lock = std::make_unique<LogFileAccess::Lock>();
         (void)name;
