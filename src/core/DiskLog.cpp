@@ -97,8 +97,8 @@ std::unique_ptr<LogFileAccess::Lock> DiskLogFile::LockLog(const std::string& pat
         if (!Busy(code) || Elapsed() >= lockWait_) return nullptr;
         PauseForLock(attempt, lockWait_);
     }
-    // However long the lock took, the steps after it get the time of a short wait.
-    if (Elapsed() > LockWait) start_ = ops_.Milliseconds() - LockWait;
+    // However long the lock took, the steps after it get the time they have when it comes at once.
+    if (Elapsed() > LockWait) start_ = ops_.Milliseconds();
     RemoveLeftovers(log);
     return lock;
 }

@@ -82,8 +82,8 @@ public:
 
     explicit DiskLogFile(FileOps& ops) : ops_(ops) {}
 
-    // While it lives, LockLog waits up to ms for another writer's lock; the steps
-    // after the lock keep the time they have after a wait of LockWait.
+    // While it lives, LockLog waits up to ms for another writer's lock; after a long
+    // wait the steps get the time they have when the lock comes at once.
     class LongerLockWait {
     public:
         LongerLockWait(DiskLogFile& files, std::uint32_t ms) : files_(files), old_(files.lockWait_)
