@@ -1,6 +1,7 @@
 // The Win32 benchmarks, measured under the same Wine as their baselines and
 // interleaved with them; prints one "<figure> <value>" a line for bench/report.py.
-//   zentrok_bench <Zentrok.exe> [--smoke]                     every figure (--smoke: tiny sizes, one run)
+//   zentrok_bench <Zentrok.exe> [--smoke | --storm]           every figure (--smoke: tiny sizes, one run;
+//                                                             --storm: only the logon storm)
 //   zentrok_bench insert <log> <count> <label> <results> <max lines>   the program's insertion, in a fresh process
 #include <windows.h>
 #include <psapi.h>
@@ -283,12 +284,17 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == "insert") return Insert(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: zentrok_bench <Zentrok.exe> [--smoke]\n");
+        std::fprintf(stderr, "usage: zentrok_bench <Zentrok.exe> [--smoke | --storm]\n");
         return 2;
     }
-    const Plan& plan = argc > 2 && std::string(argv[2]) == "--smoke" ? Smoke : Full;
+    const std::string option = argc > 2 ? argv[2] : "";
+    const Plan& plan = option == "--smoke" ? Smoke : Full;
     const std::string zentrokExe = e2e::FromBuildPath(argv[1]);
     try {
+        if (option == "--storm") {
+            Storm(plan, zentrokExe);
+            return 0;
+        }
         Insertions(plan);
         StartAndIdle(plan, zentrokExe);
         SessionEnd(plan, zentrokExe);
