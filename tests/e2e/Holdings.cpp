@@ -25,7 +25,10 @@ static_assert(sizeof(GdiEntry) == 24, "the 64-bit table's entry");
 constexpr std::size_t GdiEntries = 0x10000;
 constexpr std::size_t PebGdiTable = 0xF8;  // PEB.GdiSharedHandleTable, 64-bit
 
-int CountGdiTable(HANDLE process)
+constexpr std::uint8_t WindowDc = 0x01;  // NTGDI_OBJ_DC
+
+// The GDI objects in the process's table, and the window DCs among them.
+int CountGdiTable(HANDLE process, int& windowDcs)
 {
     using Query = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
     const auto query = reinterpret_cast<Query>(
@@ -41,7 +44,10 @@ int CountGdiTable(HANDLE process)
     if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiEntry), nullptr)) return -1;
     int n = 0;
     for (const GdiEntry& e : entries)
-        if (e.type && !(e.unique & 0x80)) ++n;
+        if (e.type && !(e.unique & 0x80)) {
+            ++n;
+            windowDcs += e.type == WindowDc;
+        }
     return n;
 }
 
@@ -89,7 +95,7 @@ Holdings Holdings::Of(HANDLE process, const std::string& exe)
 {
     Holdings h;
     const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
-    h.gdi = gdi ? static_cast<int>(gdi) : CountGdiTable(process);
+    h.gdi = gdi ? static_cast<int>(gdi) : CountGdiTable(process, h.windowDcs);
     DWORD handles = 0;
     h.handles = GetProcessHandleCount(process, &handles) && handles ? static_cast<int>(handles) : CountHandles(process);
     h.windows = CountWindows(GetProcessId(process));
@@ -101,7 +107,7 @@ Holdings Holdings::Of(HANDLE process, const std::string& exe)
 
 void PrintTo(const Holdings& h, std::ostream* os)
 {
-    *os << "gdi " << h.gdi << ", handles " << h.handles << ", windows " << h.windows << ", private "
+    *os << "gdi " << h.gdi << " (window DCs " << h.windowDcs << "), handles " << h.handles << ", windows " << h.windows << ", private "
         << h.privateBytes / 1024 << " KiB";
 }
 

@@ -12,6 +12,7 @@ namespace e2e {
 
 struct Holdings {
     int gdi = 0;      // GDI objects, stock objects aside
+    int windowDcs = 0;  // of them, Wine's window DCs (0 where GetGuiResources counts)
     int handles = 0;  // kernel handles
     int windows = 0;  // top-level and child windows
     std::int64_t privateBytes = 0;
