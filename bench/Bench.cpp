@@ -236,7 +236,7 @@ void Storm(const Plan& plan, const std::string& zentrokExe)
     std::vector<std::unique_ptr<e2e::TempFolder>> homes;
     for (int p = 0; p < plan.storm.lines; ++p) {
         homes.push_back(std::make_unique<e2e::TempFolder>());
-        e2e::WriteBytes(*homes.back() / "Zentrok.ini", "[Place]\r\nDirectory=" + shared.Path() + "\\\r\n[Log]\r\nSeparator=<S>\r\n");
+        e2e::WriteLogSettings(*homes.back(), shared.Path(), "<S>");
         Require(CopyFileA(zentrokExe.c_str(), (*homes.back() / "Zentrok.exe").c_str(), FALSE), "can't copy " + zentrokExe);
     }
     const auto logons = [&] {

@@ -56,12 +56,6 @@ try {
     ++failures;
 }
 
-// A program's home folder whose settings send its log to `log` and mark its records with `mark`.
-void Settings(const TempFolder& home, const std::string& logFolder, const std::string& mark)
-{
-    WriteBytes(home / "Zentrok.ini", "[Place]\r\nDirectory=" + logFolder + "\\\r\n[Log]\r\nSeparator=" + mark + "\r\n");
-}
-
 std::string WriterCommand(const std::string& log, const std::string& tag, int maxLines)
 {
     return "\"" + LogWriterExe() + "\" \"" + log + "\" " + tag + " " + std::to_string(Records) + " " +
@@ -96,7 +90,7 @@ void Race(int maxLines)
     std::vector<std::thread> programs;
     for (int p = 1; p <= 4; ++p) {
         homes.push_back(std::make_unique<TempFolder>());
-        Settings(*homes.back(), shared.Path(), "<P" + std::to_string(p) + ">");
+        WriteLogSettings(*homes.back(), shared.Path(), "<P" + std::to_string(p) + ">");
     }
     const std::string spellings[] = {log, "Zentrok.txt", shared / "..\\" + shared.Path().substr(shared.Path().rfind('\\') + 1) + "\\Zentrok.txt",
                                      "\\\\?\\" + log};
@@ -175,7 +169,7 @@ TEST(Concurrency, TheLogonLineWaitsForABusyLockAndTheExitLineDoesNot)
         return holder;
     };
     HANDLE holder = hold();
-    Settings(home, shared.Path(), "-");
+    WriteLogSettings(home, shared.Path(), "-");
     const DWORD start = GetTickCount();
     std::thread release([&] {
         Sleep(3000);  // twice what a line of the running program waits
@@ -218,7 +212,7 @@ TEST(Concurrency, FiftyProgramsStartingAtOnceOnASlowShareAllLogOn)
     std::vector<std::unique_ptr<TempFolder>> homes;
     for (int p = 0; p < Programs; ++p) {
         homes.push_back(std::make_unique<TempFolder>());
-        Settings(*homes.back(), shared.Path(), "<P" + std::to_string(100 + p) + ">");
+        WriteLogSettings(*homes.back(), shared.Path(), "<P" + std::to_string(100 + p) + ">");
         ASSERT_TRUE(CopyFileA(ZentrokExe.c_str(), (*homes.back() / "Zentrok.exe").c_str(), FALSE));
     }
     struct Started {

@@ -355,6 +355,11 @@ void WriteBytes(const std::string& path, const std::string& bytes)
     CloseHandle(h);
 }
 
+void WriteLogSettings(const TempFolder& home, const std::string& logFolder, const std::string& separator)
+{
+    WriteBytes(home / "Zentrok.ini", "[Place]\r\nDirectory=" + logFolder + "\\\r\n[Log]\r\nSeparator=" + separator + "\r\n");
+}
+
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<std::string> FileNames(const std::string& folder)

@@ -112,6 +112,9 @@ HANDLE StartProcess(const std::string& commandLine, const std::string& folder = 
 // Waits for a process and closes its handle; its exit code, or nothing on time-out.
 std::optional<DWORD> Finish(HANDLE process, DWORD ms = 60000);
 
+// Settings in home that send the log to logFolder and join the fields with separator.
+void WriteLogSettings(const TempFolder& home, const std::string& logFolder, const std::string& separator);
+
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);

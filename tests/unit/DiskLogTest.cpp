@@ -180,7 +180,7 @@ TEST(DiskLog, OneDeadlineForTheWholeUpdate)
 
         disk = WithLog();
         disk.msPerOp = slow;
-        disk.lockHeldElsewhere = true;
+        disk.lockHeldUntil = UINT32_MAX;
         EXPECT_EQ(Add(disk, "new"), cant) << slow;
         EXPECT_LE(disk.now, DiskLogFile::LockWait + slow + 20) << slow;
     }

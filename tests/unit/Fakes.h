@@ -85,8 +85,7 @@ public:
     std::map<std::string, std::deque<error::Code>> faults;
     std::uint32_t now = 0;
     std::uint32_t msPerOp = 0;
-    bool lockHeldElsewhere = false;
-    std::uint32_t lockHeldUntil = 0;  // another writer's lock, until then on the clock
+    std::uint32_t lockHeldUntil = 0;  // another writer's lock, until then on the clock (UINT32_MAX: for good)
     int lockTries = 0;
     std::uint32_t longestPause = 0;
     bool readerHoldsLog = false;
@@ -111,7 +110,7 @@ public:
     {
         ++lockTries;
         if (error::Code code = Take("Lock")) return code;
-        if (lockHeldElsewhere || now < lockHeldUntil) return error::SharingViolation;
+        if (now < lockHeldUntil) return error::SharingViolation;
         lockKind = "file";
         lock = std::make_unique<LogFileAccess::Lock>();
         (void)name;
