@@ -117,6 +117,25 @@ HANDLE TestJob()
     return job;
 }
 
+namespace {
+// Wine, with every core busy, once failed to start a copy of the program that would
+// have started the next time (a CI run, 400 starts); the tests are about the program.
+bool Launch(const char* exe, const std::string& commandLine, const std::string& folder, PROCESS_INFORMATION& info)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::string line = commandLine;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        if (CreateProcessA(exe, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           folder.empty() ? nullptr : folder.c_str(), &si, &info)) {
+            AssignProcessToJobObject(TestJob(), info.hProcess);
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
 TempFolder::TempFolder()
 {
     char base[MAX_PATH];
@@ -136,13 +155,8 @@ Program::Program(const TempFolder& folder, const std::string& arguments) : exe_(
     // Copied once: a copy that just ended may still be mapped for a moment.
     if (!Exists(exe) && !CopyFileA(ZentrokExe.c_str(), exe.c_str(), TRUE))
         throw std::runtime_error("can't copy " + ZentrokExe);
-    std::string commandLine = "\"" + exe + "\" " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
-                        &si, &info_))
-        throw std::runtime_error("can't start " + exe);
-    AssignProcessToJobObject(TestJob(), info_.hProcess);
+    if (!Launch(exe.c_str(), "\"" + exe + "\" " + arguments, folder.Path(), info_))
+        throw std::runtime_error("can't start " + exe + ": error " + std::to_string(GetLastError()));
     WaitForInputIdle(info_.hProcess, 10000);
     for (int i = 0; i < 500 && !(MainWindow() && AppWindow()); ++i) Sleep10();
 }
@@ -276,14 +290,8 @@ std::string LogWriterExe() { return ZentrokExe.substr(0, ZentrokExe.rfind('\\') 
 
 HANDLE StartProcess(const std::string& commandLine, const std::string& folder)
 {
-    std::string line = commandLine;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &si, &pi))
-        return nullptr;
-    AssignProcessToJobObject(TestJob(), pi.hProcess);
+    if (!Launch(nullptr, commandLine, folder, pi)) return nullptr;
     CloseHandle(pi.hThread);
     return pi.hProcess;
 }
