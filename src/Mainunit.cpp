@@ -5,6 +5,7 @@
 #include <windowsx.h>
 #include <wtsapi32.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -28,9 +29,11 @@ using namespace zentrok;
 TMainForm* MainForm = nullptr;
 
 namespace {
-constexpr char TrayTip[] = "Logon/Logoff記録";
 // Shows a notice's failed write after the notice was answered.
 constexpr UINT WM_APP_EVENTERROR = WM_APP + 20;
+// Tries the pending lines again while there are any.
+constexpr UINT_PTR PendingTimer = 1;
+constexpr UINT PendingRetryMs = 60000;
 
 SessionChange SessionChangeOf(WPARAM code)
 {
@@ -82,6 +85,7 @@ TMainForm::TMainForm(Application& owner, std::string commandLine, const std::str
     : app_(owner),
       commandLine_(std::move(commandLine)),
       programFolder_(ProgramFolder(exeFileName)),
+      pending_(pendingFiles_, programFolder_ + PendingFileName),
       timeFormat_(ReadTimeFormat()),
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated"))
 {
@@ -113,6 +117,8 @@ void TMainForm::FormCreate()
     StartTime = TimeValue(start);
     StartDate = DateValue(start);
     SetLabel(IDC_MAIN_LABELLOGGED, "起動時刻: " + MakeDateTimeText());
+    // Before the check, so that a kept logoff line counts; also after Keep was turned off.
+    WritePending(std::nullopt, true);
     CheckPreviousRun();
     {
         const DiskLogFile::LongerLockWait patient(files_, DiskLogFile::StartLockWait);
@@ -129,8 +135,7 @@ void TMainForm::CheckPreviousRun()
     missingLogoff_ = LogonWithoutLogoff(head, *this, Separator, GetLogonUserName(system_), GetMachineName(system_));
     if (!missingLogoff_) return;
     SetLabel(IDC_MAIN_LABELMISSING, layout::MissingLogoffText);
-    ShowWindow(GetDlgItem(window_.Get(), IDC_MAIN_LABELMISSING), SW_SHOWNA);
-    FitClientHeight(WindowDpi(window_.Get()));
+    ShowExtraRow(IDC_MAIN_LABELMISSING, true);
 }
 
 void TMainForm::FormCloseQuery(bool& canClose)
@@ -175,6 +180,8 @@ void TMainForm::FormShow()
     SetLabel(IDC_MAIN_LABELNOW, "現在時刻: " + zentrok::MakeDateTimeText(now));
     SetLabel(IDC_MAIN_LABELTOTAL, RunningTimeText(StartDate + StartTime, DateValue(now) + TimeValue(now), timeFormat_));
     SetLabel(IDC_MAIN_LABELLOGSIZE, LogSizeText(FileSize(LogFile)));
+    // Another copy sharing the folder may have kept or written lines meanwhile.
+    if (const std::optional<KeptCount> kept = pending_.Peek()) ShowUnwritten(*kept);
     SetFocus(GetDlgItem(w, IDC_MAIN_BTNOK));
 }
 
@@ -264,10 +271,42 @@ std::string TMainForm::MakeDateTimeText() { return zentrok::MakeDateTimeText(sys
 
 std::string TMainForm::MakeLogRecord(const std::string& eventWord)
 {
-    return zentrok::MakeLogRecord(eventWord, *this, Separator, system_);
+    recordTime_ = system_.LocalTime();
+    return zentrok::MakeLogRecord(eventWord, *this, Separator, system_, recordTime_);
 }
 
-void TMainForm::AddLogLine(const std::string& line) { zentrok::AddLogLine(files_, LogFile, line, MaxLines); }
+void TMainForm::AddLogLine(const std::string& line)
+{
+    if (!Keep) {
+        zentrok::AddLogLine(files_, LogFile, line, MaxLines);
+        return;
+    }
+    // At the session end only the line's own log is tried: the answer can't wait for others.
+    WritePending(PendingLine{PendingTime(recordTime_), LogFile, line}, !endByLogoff_);
+}
+
+void TMainForm::WritePending(const std::optional<PendingLine>& fresh, bool everyLog)
+{
+    if (const std::optional<KeptCount> kept = WritePendingLines(files_, pending_, fresh, MaxLines, everyLog))
+        ShowUnwritten(*kept);
+}
+
+// The status line, the tip and the retry timer follow the count.
+void TMainForm::ShowUnwritten(const KeptCount& kept)
+{
+    const bool before = unwritten_.lines > 0, now = kept.lines > 0;
+    const std::string oldTip = TrayTip();
+    unwritten_ = kept;
+    if (now) SetLabel(IDC_MAIN_LABELUNWRITTEN, UnwrittenText(kept.lines, kept.dropped));
+    if (now != before) {
+        ShowExtraRow(IDC_MAIN_LABELUNWRITTEN, now);
+        if (now) SetTimer(window_.Get(), PendingTimer, PendingRetryMs, nullptr);
+        else KillTimer(window_.Get(), PendingTimer);
+    }
+    if (iconShown_ && TrayTip() != oldTip) AddTrayIcon();
+}
+
+std::string TMainForm::TrayTip() const { return TrayTipText(unwritten_.lines); }
 
 std::string TMainForm::MakeLogFileName() { return zentrok::MakeLogFileName(*this, system_); }
 
@@ -285,6 +324,7 @@ void TMainForm::SaveSettings()
 
 // ---- tray icon ----
 
+// Adds the icon, or changes the tip of the one that is up.
 void TMainForm::AddTrayIcon()
 {
     NOTIFYICONDATAA nid{};
@@ -294,8 +334,9 @@ void TMainForm::AddTrayIcon()
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = TrayMessage;
     nid.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-    std::memcpy(nid.szTip, TrayTip, sizeof TrayTip);
-    Shell_NotifyIconA(NIM_ADD, &nid);
+    const std::string tip = TrayTip();
+    std::memcpy(nid.szTip, tip.c_str(), std::min(tip.size() + 1, sizeof nid.szTip - 1));
+    if (!iconShown_ || !Shell_NotifyIconA(NIM_MODIFY, &nid)) Shell_NotifyIconA(NIM_ADD, &nid);
     iconShown_ = true;
 }
 
@@ -343,7 +384,7 @@ void TMainForm::BuildWindow()
         CreateWindowExA(0, c.windowClass, c.text, c.style, 0, 0, 0, 0, window_.Get(),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
     ApplyDpi(dpi);
-    ShowWindow(GetDlgItem(window_.Get(), IDC_MAIN_LABELMISSING), SW_HIDE);
+    for (int id : layout::MainExtraRows) ShowWindow(GetDlgItem(window_.Get(), id), SW_HIDE);
 
     for (const layout::Glyph& g : layout::MainGlyphs) AttachGlyph(GetDlgItem(window_.Get(), g.id), g.bitmap);
     CreateTooltips();
@@ -353,15 +394,38 @@ void TMainForm::BuildWindow()
         AppendMenuA(popup_.Get(), item.id ? MF_STRING : MF_SEPARATOR, item.id, item.text);
 }
 
-// The layout's client size, and one more row while the missing-logoff line is shown.
+// The layout's client size, and one more row for each optional line that is shown.
 void TMainForm::FitClientHeight(int dpi)
 {
     HWND w = window_.Get();
-    const int height = layout::MainClientHeight + (missingLogoff_ ? layout::MainMissingRowHeight : 0);
+    int height = layout::MainClientHeight;
+    for (int id : layout::MainExtraRows)
+        if (GetWindowLongA(GetDlgItem(w, id), GWL_STYLE) & WS_VISIBLE) height += layout::MainExtraRowHeight;
     RECT r{0, 0, Scaled(layout::MainClientWidth, dpi), Scaled(height, dpi)};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(w, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(w, GWL_EXSTYLE)));
     SetWindowPos(w, HWND_TOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TMainForm::ShowExtraRow(int id, bool shown)
+{
+    ShowWindow(GetDlgItem(window_.Get(), id), shown ? SW_SHOWNA : SW_HIDE);
+    const int dpi = WindowDpi(window_.Get());
+    PlaceExtraRows(dpi);
+    FitClientHeight(dpi);
+}
+
+// The shown optional lines a row each, in their fixed order, from the first one's place.
+void TMainForm::PlaceExtraRows(int dpi)
+{
+    HWND w = window_.Get();
+    int top = layout::MainClientHeight;
+    for (int id : layout::MainExtraRows) {
+        HWND label = GetDlgItem(w, id);
+        if (!(GetWindowLongA(label, GWL_STYLE) & WS_VISIBLE)) continue;
+        SetWindowPos(label, nullptr, Scaled(8, dpi), Scaled(top, dpi), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        top += layout::MainExtraRowHeight;
+    }
 }
 
 void TMainForm::ApplyDpi(int dpi)
@@ -373,6 +437,7 @@ void TMainForm::ApplyDpi(int dpi)
         const TOOLINFOA tool = HintTool(window_.Get(), c.id);
         SendMessageA(tooltips_.Get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    PlaceExtraRows(dpi);
 }
 
 // Moved to a monitor of another dpi: the layout at the new scale, in the rectangle the system suggests.
@@ -526,6 +591,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         if (eventError_) app_.Guard([this] { std::rethrow_exception(std::exchange(eventError_, nullptr)); });
         return 0;
     case WM_ENDSESSION: return 0;
+    case WM_TIMER:
+        if (wp == PendingTimer) app_.Guard([this] { WritePending(std::nullopt, true); });
+        return 0;
     case WM_COMMAND: app_.Guard([&] { Command(LOWORD(wp)); }); return 0;
     case WM_ACTIVATE: Activated(LOWORD(wp) != WA_INACTIVE); return 0;
     case WM_CONTEXTMENU: ShowPopupMenu(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); return 0;

@@ -10,6 +10,8 @@
 #include "Application.h"
 #include "Events.h"
 #include "Handles.h"
+#include "KeptLines.h"
+#include "Pending.h"
 #include "SessionNotice.h"
 #include "Settings.h"
 #include "WinLogFile.h"
@@ -63,6 +65,11 @@ private:
     LRESULT QueryEndSession(LPARAM reason);
     void CheckPreviousRun();
     void FitClientHeight(int dpi);
+    void PlaceExtraRows(int dpi);
+    void ShowExtraRow(int id, bool shown);
+    void WritePending(const std::optional<zentrok::PendingLine>& fresh, bool everyLog);
+    void ShowUnwritten(const zentrok::KeptCount& kept);
+    std::string TrayTip() const;
     void WatchSessionChanges();
     void SessionChange(WPARAM code);
     void PowerBroadcast(WPARAM event);
@@ -82,6 +89,10 @@ private:
     std::string programFolder_;
     zentrok::WinSystemServices system_;
     zentrok::WinLogFile files_;
+    zentrok::WinLogFile pendingFiles_;  // the pending file's updates, apart from the log's
+    zentrok::KeptLines pending_;
+    zentrok::KeptCount unwritten_;          // what the pending file held when last seen
+    zentrok::ClockReading recordTime_;      // the clock of the record being made
     zentrok::TimeFormat timeFormat_;
     UINT taskbarCreated_ = 0;
     bool iconShown_ = false;  // the icon should be up: put it back when the shell restarts

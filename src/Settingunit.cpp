@@ -388,6 +388,7 @@ void TFormSet::FormShow()
 {
     const SettingEntries e = EntriesFromSettings(*MainForm);
     SetText(IDC_SET_EDITSAVEFOLDER, e.saveFolder);
+    SetChecked(IDC_SET_CBKEEP, e.keep);
     CheckOnly(NameKindButtons, e.nameKind);
     CheckOnly(DateKindButtons, e.nameDate);
     SetText(IDC_SET_EDITFILENAMESTRING, e.fileName);
@@ -404,6 +405,7 @@ SettingEntries TFormSet::ReadEntries() const
 {
     SettingEntries e;
     e.saveFolder = Text(IDC_SET_EDITSAVEFOLDER);
+    e.keep = Checked(IDC_SET_CBKEEP);
     e.nameKind = FirstChecked(NameKindButtons);
     e.nameDate = FirstChecked(DateKindButtons);
     e.fileName = Text(IDC_SET_EDITFILENAMESTRING);

@@ -170,6 +170,8 @@ LogFileAccess::WriteResult DiskLogFile::ReplaceAll(const std::string& path, cons
     return InPlaceHelps(created) && !Absent(log) && TimeLeft() ? Rewrite(log, content) : Result::CantCreate;
 }
 
+void DiskLogFile::Remove(const std::string& path) { ops_.Delete(ops_.FullPath(path)); }
+
 LogFileAccess::WriteResult DiskLogFile::PutInPlace(const std::string& log, const std::string& temp,
                                                    const std::string& content)
 {

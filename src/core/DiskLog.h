@@ -103,6 +103,10 @@ public:
     Kind Examine(const std::string& path) override;
     bool ReadAll(const std::string& path, std::string& content) override;
     WriteResult ReplaceAll(const std::string& path, const std::string& content) override;
+    void Remove(const std::string& path) override;
+    // The steps from here get the whole Deadline again: for a file whose lock was
+    // held while other files were written.
+    void RestartDeadline() { start_ = ops_.Milliseconds(); }
 
 private:
     std::uint32_t Elapsed() const;

@@ -11,6 +11,12 @@ namespace {
 
 void AddLogLine(LogFileAccess& files, const std::string& path, const std::string& line, std::int32_t maxLines)
 {
+    AddLogLines(files, path, {line}, maxLines);
+}
+
+void AddLogLines(LogFileAccess& files, const std::string& path, const std::vector<std::string>& newestFirst,
+                 std::int32_t maxLines)
+{
     const std::unique_ptr<LogFileAccess::Lock> lock = files.LockLog(path);
     if (!lock) CantCreate(path);
     const LogFileAccess::Kind kind = files.Examine(path);
@@ -21,7 +27,7 @@ void AddLogLine(LogFileAccess& files, const std::string& path, const std::string
     std::string text;
     if (kind == LogFileAccess::Kind::Unreadable || (kind == LogFileAccess::Kind::File && !files.ReadAll(path, text)))
         throw ZentrokError(FormatWith("ファイル %s は開けません", path));
-    InsertLogLineInPlace(text, line, maxLines);  // a long log is not copied
+    InsertLogLinesInPlace(text, newestFirst, maxLines);  // a long log is not copied
 
     switch (files.ReplaceAll(path, text)) {
     case LogFileAccess::WriteResult::Written: return;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zentrok {
 
@@ -28,6 +29,8 @@ public:
     // False when the file can't be opened for reading.
     virtual bool ReadAll(const std::string& path, std::string& content) = 0;
     virtual WriteResult ReplaceAll(const std::string& path, const std::string& content) = 0;
+    // Deletes the file, under its lock; a file that can't be deleted stays.
+    virtual void Remove(const std::string& path) = 0;
 };
 
 // Inserts line at the top of the log at path, cut to maxLines lines, while no
@@ -35,5 +38,8 @@ public:
 // ZentrokError with the user's message when the file can't be read or written;
 // the file is then unchanged.
 void AddLogLine(LogFileAccess& files, const std::string& path, const std::string& line, std::int32_t maxLines);
+// The same with several lines in one update, newest first.
+void AddLogLines(LogFileAccess& files, const std::string& path, const std::vector<std::string>& newestFirst,
+                 std::int32_t maxLines);
 
 } // namespace zentrok

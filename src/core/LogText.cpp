@@ -138,4 +138,18 @@ void InsertLogLineInPlace(std::string& text, std::string_view line, std::int32_t
     text.insert(0, head);
 }
 
+void InsertLogLinesInPlace(std::string& text, const std::vector<std::string>& newestFirst, std::int32_t maxLines)
+{
+    // The new lines go in as one block, and the old text keeps what room they leave.
+    const std::size_t room = static_cast<std::size_t>(std::max<std::int32_t>(maxLines, 1));
+    const std::size_t count = std::min(newestFirst.size(), room);
+    if (count == 0) return;
+    std::string block;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0) block.append("\r\n");
+        block.append(newestFirst[i]);
+    }
+    InsertLogLineInPlace(text, block, maxLines - static_cast<std::int32_t>(count - 1));
+}
+
 } // namespace zentrok

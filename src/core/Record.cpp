@@ -12,6 +12,12 @@ std::string GetMachineName(SystemServices& system) { return system.ComputerName(
 std::string MakeLogRecord(const std::string& eventWord, const RecordFields& fields, const std::string& separator,
                           SystemServices& system)
 {
+    return MakeLogRecord(eventWord, fields, separator, system, system.LocalTime());
+}
+
+std::string MakeLogRecord(const std::string& eventWord, const RecordFields& fields, const std::string& separator,
+                          SystemServices& system, const ClockReading& at)
+{
     std::string record;
     auto add = [&](const std::string& field) {
         if (!record.empty()) record += separator;
@@ -19,7 +25,7 @@ std::string MakeLogRecord(const std::string& eventWord, const RecordFields& fiel
     };
     if (fields.LogOnOff) add(eventWord);
     if (fields.LogUserName) add(GetLogonUserName(system));
-    if (fields.LogDate) add(MakeDateTimeText(system.LocalTime()));
+    if (fields.LogDate) add(MakeDateTimeText(at));
     if (fields.LogMachineName) add(GetMachineName(system));
     return record;
 }

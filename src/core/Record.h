@@ -25,5 +25,8 @@ std::string GetMachineName(SystemServices& system);
 // that at least one is, so that a record is never empty.
 std::string MakeLogRecord(const std::string& eventWord, const RecordFields& fields, const std::string& separator,
                           SystemServices& system);
+// The same with the clock read already.
+std::string MakeLogRecord(const std::string& eventWord, const RecordFields& fields, const std::string& separator,
+                          SystemServices& system, const ClockReading& at);
 
 } // namespace zentrok

@@ -35,6 +35,7 @@ SettingEntries EntriesFromSettings(const SessionSettings& s)
     e.fileName = s.NameString;
     e.logItems = s;
     e.events = s.Events;
+    e.keep = s.Keep;
     e.separator = SeparatorChoice::Other;
     for (const FixedSeparator& f : FixedSeparators)
         if (s.SeparatorSetting == f.setting) {
@@ -53,6 +54,7 @@ void StoreEntries(const SettingEntries& e, SessionSettings& s)
     s.NameString = e.fileName;
     static_cast<RecordFields&>(s) = e.logItems;
     s.Events = e.events;
+    s.Keep = e.keep;
     s.SeparatorSetting = Trim(e.separatorUser);
     for (const FixedSeparator& f : FixedSeparators)
         if (e.separator == f.choice) s.SeparatorSetting = f.setting;

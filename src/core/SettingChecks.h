@@ -27,6 +27,7 @@ struct SettingEntries {
     SeparatorChoice separator = SeparatorChoice::Hyphen;
     std::string separatorUser;  // shown only for a separator of the user's own
     EventSwitches events;
+    bool keep = false;
 };
 
 // The values the dialog opens with; kinds it doesn't know show the first choice.

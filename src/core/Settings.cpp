@@ -28,6 +28,7 @@ void WriteBool(ProfileAccess& profile, const char* section, const char* key, boo
 }
 
 constexpr const char* EventsSection = "Events";
+constexpr const char* KeepKey = "Keep";
 struct EventKey {
     const char* key;
     bool EventSwitches::*value;
@@ -74,6 +75,7 @@ void LoadSettings(SessionSettings& s, ProfileAccess& profile, const std::string&
     s.SeparatorSetting = profile.ReadText("Log", "Separator", "-");
     s.Separator = DeriveSeparator(s.SeparatorSetting);
     for (const EventKey& e : EventKeys) s.Events.*e.value = ReadBool(profile, EventsSection, e.key, false);
+    s.Keep = ReadBool(profile, "Place", KeepKey, false);
 }
 
 void SaveSettings(const SessionSettings& s, ProfileAccess& profile)
@@ -93,6 +95,7 @@ void SaveSettings(const SessionSettings& s, ProfileAccess& profile)
     for (const EventKey& e : EventKeys) wanted = wanted || s.Events.*e.value || HasKey(profile, EventsSection, e.key);
     if (wanted)
         for (const EventKey& e : EventKeys) WriteBool(profile, EventsSection, e.key, s.Events.*e.value);
+    if (s.Keep || HasKey(profile, "Place", KeepKey)) WriteBool(profile, "Place", KeepKey, s.Keep);
     profile.Flush();
 }
 

@@ -17,6 +17,7 @@ struct SessionSettings : RecordFields {
     std::string SeparatorSetting;
     std::string Separator;  // derived from SeparatorSetting at start-up only
     EventSwitches Events;
+    bool Keep = false;  // lines that can't reach the log are kept and written later
 };
 
 // Private-profile access to one settings file.
@@ -42,8 +43,8 @@ std::string ProgramFolder(const std::string& exePath);
 std::string DeriveSeparator(const std::string& separatorSetting);
 
 void LoadSettings(SessionSettings& settings, ProfileAccess& profile, const std::string& programFolder);
-// Writes all ten keys, and the [Events] keys when one of them is on or the file has
-// one already; raises ZentrokError at the first key that can't be written.
+// Writes all ten keys, and the [Events] keys and Keep each when one of them is on or
+// the file has one already; raises ZentrokError at the first key that can't be written.
 void SaveSettings(const SessionSettings& settings, ProfileAccess& profile);
 
 } // namespace zentrok

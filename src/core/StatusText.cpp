@@ -74,4 +74,18 @@ bool IsExecutableName(const std::string& path)
 
 bool HasWildcard(const std::string& path) { return FindChar(path, '*') != npos || FindChar(path, '?') != npos; }
 
+std::string UnwrittenText(std::size_t count, std::uint64_t dropped)
+{
+    std::string text = "未書き込みの記録: " + std::to_string(count) + " 件";
+    if (dropped > 0) text += "（古い " + std::to_string(dropped) + " 件は破棄）";
+    return text;
+}
+
+std::string TrayTipText(std::size_t unwritten)
+{
+    std::string tip = "Logon/Logoff記録";
+    if (unwritten > 0) tip += " (未書き込み " + std::to_string(unwritten) + " 件)";
+    return tip;
+}
+
 } // namespace zentrok

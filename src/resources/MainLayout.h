@@ -8,8 +8,8 @@ namespace zentrok::layout {
 
 constexpr int MainClientWidth = 272;
 constexpr int MainClientHeight = 83;
-// Added below the rest while the missing-logoff line is shown.
-constexpr int MainMissingRowHeight = 16;
+// A row added below the rest for each of the optional lines that is shown.
+constexpr int MainExtraRowHeight = 16;
 inline constexpr const char* MissingLogoffText = "前回のログオフ記録がありません";
 constexpr int MainFontHeight = 12;
 inline constexpr const char* MainFontFace = "ＭＳ Ｐゴシック";
@@ -33,12 +33,16 @@ inline constexpr Control MainControls[] = {
     {IDC_MAIN_LABELTOTAL, "STATIC", "LabelTotal", Label, 8, 40, 53, 12, nullptr},
     {IDC_MAIN_BEVEL1, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 5, 57, 180, 3, nullptr},
     {IDC_MAIN_LABELLOGSIZE, "STATIC", "LabelLogSize", Label, 8, 64, 66, 12, nullptr},
-    {IDC_MAIN_LABELMISSING, "STATIC", "LabelMissing", Label, 8, 83, 66, 12, nullptr},  // hidden until wanted
+    // Hidden until wanted; shown ones stand in this order, a row each from the top of the first.
+    {IDC_MAIN_LABELMISSING, "STATIC", "LabelMissing", Label, 8, 83, 66, 12, nullptr},
+    {IDC_MAIN_LABELUNWRITTEN, "STATIC", "LabelUnwritten", Label, 8, 99, 66, 12, nullptr},
     {IDC_MAIN_BTNOK, "BUTTON", "OK", Button | BS_DEFPUSHBUTTON, 190, 5, 75, 24, "このウインドウを閉じます。"},
     {IDC_MAIN_BTNLOG, "BUTTON", "", Button, 190, 30, 37, 24, "ログファイルを開きます。"},
     {IDC_MAIN_BTNCLOSE, "BUTTON", "終了", Button, 190, 55, 75, 24, "アプリケーションを終了します。"},
     {IDC_MAIN_BTNSETTING, "BUTTON", "", Button, 228, 29, 37, 25, nullptr},
 };
+
+inline constexpr int MainExtraRows[] = {IDC_MAIN_LABELMISSING, IDC_MAIN_LABELUNWRITTEN};
 
 struct MenuItem {
     int id;           // 0 for a separator

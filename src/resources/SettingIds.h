@@ -23,6 +23,7 @@
 #define IDC_SET_LABEL8 327
 #define IDC_SET_LABEL9 328
 #define IDC_SET_LABEL10 329
+#define IDC_SET_CBKEEP 330
 
 // Page 2: the log's name
 #define IDC_SET_LABEL5 341

@@ -102,9 +102,10 @@ TEST(SettingsDialog, ResizingMovesTheButtonsWithTheBottomAndGrowsThePages)
 
 TEST(SettingsDialog, ShowsTheSettings)
 {
-    Opened o("[Place]\r\nDirectory=C:\\Nowhere\r\n[Name]\r\nNameKind=3\r\nNameDate=2\r\nNameString=x.log\r\n"
+    Opened o("[Place]\r\nDirectory=C:\\Nowhere\r\nKeep=1\r\n[Name]\r\nNameKind=3\r\nNameDate=2\r\nNameString=x.log\r\n"
              "[Log]\r\nUserName=0\r\nSeparator=<TAB>\r\n");
     EXPECT_EQ(o.dialog.Text(IDC_SET_EDITSAVEFOLDER), "C:\\Nowhere");  // shown as stored
+    EXPECT_TRUE(o.dialog.Checked(IDC_SET_CBKEEP));
     EXPECT_TRUE(o.dialog.Checked(IDC_SET_RBNAMEKIND3));
     EXPECT_FALSE(o.dialog.Checked(IDC_SET_RBNAMEKIND1));
     EXPECT_TRUE(o.dialog.Checked(IDC_SET_RGDATEKIND2));
@@ -170,6 +171,7 @@ TEST(SettingsDialog, ChecksInOrderWithTheirMessagesPagesAndFocus)
     EXPECT_EQ(IniValue(o.folder, "Log", "Separator"), "");  // three blanks trimmed away
     EXPECT_EQ(IniValue(o.folder, "Log", "LogOnOff"), "0");
     EXPECT_EQ(IniValue(o.folder, "Log", "Date"), "1");
+    EXPECT_EQ(IniValue(o.folder, "Place", "Keep"), "(absent)");  // never turned on, never written
 }
 
 TEST(SettingsDialog, OkStoresEveryValueAndAFolderConfirmedWithEnterGetsItsBackslash)
@@ -177,6 +179,7 @@ TEST(SettingsDialog, OkStoresEveryValueAndAFolderConfirmedWithEnterGetsItsBacksl
     Opened o;
     const std::string logs = o.folder / "Logs";
     CreateDirectoryA(logs.c_str(), nullptr);
+    o.dialog.Click(IDC_SET_CBKEEP);
     o.dialog.Click(IDC_SET_RBNAMEKIND4);
     o.dialog.Click(IDC_SET_RGDATEKIND3);
     o.dialog.Click(IDC_SET_CBMACHINENAME);
@@ -190,6 +193,7 @@ TEST(SettingsDialog, OkStoresEveryValueAndAFolderConfirmedWithEnterGetsItsBacksl
 
     EXPECT_EQ(IniValue(o.folder, "Basic", "Version"), "2.00");
     EXPECT_EQ(IniValue(o.folder, "Place", "Directory"), logs + "\\");
+    EXPECT_EQ(IniValue(o.folder, "Place", "Keep"), "1");
     EXPECT_EQ(IniValue(o.folder, "Name", "NameKind"), "4");
     EXPECT_EQ(IniValue(o.folder, "Name", "NameDate"), "3");
     EXPECT_EQ(IniValue(o.folder, "Name", "NameString"), "ソフト.log");

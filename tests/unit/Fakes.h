@@ -68,6 +68,7 @@ public:
         if (writeResult == WriteResult::Written) files[path] = {Kind::File, content};
         return writeResult;
     }
+    void Remove(const std::string& path) override { files.erase(path); }
 };
 
 // A disk in memory under DiskLogFile. Every operation takes msPerOp on its clock;

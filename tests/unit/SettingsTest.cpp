@@ -94,6 +94,25 @@ TEST(SaveSettings, WritesAllTenKeysAndReadsBackTheSame)
     EXPECT_EQ(back.Directory, s.Directory);
 }
 
+TEST(SaveSettings, KeepIsWrittenOnceTurnedOnAndThenKept)
+{
+    test::FakeProfile profile;
+    SessionSettings s = Load(profile);
+    EXPECT_FALSE(s.Keep);
+    SaveSettings(s, profile);
+    EXPECT_FALSE(profile.values.count("Place/Keep"));
+    s.Keep = true;
+    SaveSettings(s, profile);
+    EXPECT_TRUE(Load(profile).Keep);
+    s.Keep = false;
+    SaveSettings(s, profile);
+    EXPECT_EQ(profile.values["Place/Keep"], "0");
+    for (const char* off : {"", "yes", "0"}) {
+        profile.values["Place/Keep"] = off;
+        EXPECT_FALSE(Load(profile).Keep) << off;
+    }
+}
+
 TEST(SaveSettings, StopsAtTheFirstKeyItCannotWrite)
 {
     test::FakeProfile profile;
