@@ -85,7 +85,8 @@ TMainForm::TMainForm(Application& owner, std::string commandLine, const std::str
     : app_(owner),
       commandLine_(std::move(commandLine)),
       programFolder_(ProgramFolder(exeFileName)),
-      pending_(pendingFiles_, programFolder_ + PendingFileName),
+      pending_(keptFiles_, programFolder_ + PendingFileName),
+      spool_(keptFiles_, programFolder_ + SpoolFileName),
       timeFormat_(ReadTimeFormat()),
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated"))
 {
@@ -117,8 +118,13 @@ void TMainForm::FormCreate()
     StartTime = TimeValue(start);
     StartDate = DateValue(start);
     SetLabel(IDC_MAIN_LABELLOGGED, "起動時刻: " + MakeDateTimeText());
+    if (!Syslog.Server.empty()) {
+        syslog_.emplace(Syslog);
+        syslogHost_ = SyslogHostName(DnsHostName(), GetMachineName(system_));
+    }
     // Before the check, so that a kept logoff line counts; also after Keep was turned off.
     WritePending(std::nullopt, true);
+    Forward(std::nullopt);
     CheckPreviousRun();
     {
         const DiskLogFile::LongerLockWait patient(files_, DiskLogFile::StartLockWait);
@@ -141,7 +147,10 @@ void TMainForm::CheckPreviousRun()
 void TMainForm::FormCloseQuery(bool& canClose)
 {
     std::string record = MakeLogRecord(LogoffWord);
-    if (endByLogoff_ && Events.EndReason) record = WithEndReason(record, Separator, *endByLogoff_);
+    if (endByLogoff_ && Events.EndReason) {
+        record = WithEndReason(record, Separator, *endByLogoff_);
+        made_.reason = *endByLogoff_ ? LogoffReason : ShutdownReason;
+    }
     AddLogLine(record);
     RemoveTrayIcon();
     canClose = true;
@@ -181,7 +190,8 @@ void TMainForm::FormShow()
     SetLabel(IDC_MAIN_LABELTOTAL, RunningTimeText(StartDate + StartTime, DateValue(now) + TimeValue(now), timeFormat_));
     SetLabel(IDC_MAIN_LABELLOGSIZE, LogSizeText(FileSize(LogFile)));
     // Another copy sharing the folder may have kept or written lines meanwhile.
-    if (const std::optional<KeptCount> kept = pending_.Peek()) ShowUnwritten(*kept);
+    if (const std::optional<KeptCount> kept = pending_.Peek()) ShowKept(IDC_MAIN_LABELUNWRITTEN, UnwrittenWhat, unwritten_, *kept);
+    if (const std::optional<KeptCount> kept = spool_.Peek()) ShowKept(IDC_MAIN_LABELUNSENT, UnsentWhat, unsent_, *kept);
     SetFocus(GetDlgItem(w, IDC_MAIN_BTNOK));
 }
 
@@ -271,36 +281,72 @@ std::string TMainForm::MakeDateTimeText() { return zentrok::MakeDateTimeText(sys
 
 std::string TMainForm::MakeLogRecord(const std::string& eventWord)
 {
-    recordTime_ = system_.LocalTime();
-    return zentrok::MakeLogRecord(eventWord, *this, Separator, system_, recordTime_);
+    made_ = {eventWord, system_.LocalTime(), nullptr};
+    return zentrok::MakeLogRecord(eventWord, *this, Separator, system_, made_.at);
 }
 
 void TMainForm::AddLogLine(const std::string& line)
 {
-    if (!Keep) {
-        zentrok::AddLogLine(files_, LogFile, line, MaxLines);
-        return;
+    std::exception_ptr failed;
+    try {
+        if (!Keep) zentrok::AddLogLine(files_, LogFile, line, MaxLines);
+        // At the session end only the line's own log is tried: the answer can't wait for others.
+        else WritePending(PendingLine{PendingTime(made_.at), LogFile, line}, !endByLogoff_);
+    } catch (const ZentrokError&) {
+        failed = std::current_exception();
     }
-    // At the session end only the line's own log is tried: the answer can't wait for others.
-    WritePending(PendingLine{PendingTime(recordTime_), LogFile, line}, !endByLogoff_);
+    Forward(line);  // also when the log failed: the collector then still has it
+    if (failed) std::rethrow_exception(failed);
 }
 
 void TMainForm::WritePending(const std::optional<PendingLine>& fresh, bool everyLog)
 {
     if (const std::optional<KeptCount> kept = WritePendingLines(files_, pending_, fresh, MaxLines, everyLog))
-        ShowUnwritten(*kept);
+        ShowKept(IDC_MAIN_LABELUNWRITTEN, UnwrittenWhat, unwritten_, *kept);
 }
 
-// The status line, the tip and the retry timer follow the count.
-void TMainForm::ShowUnwritten(const KeptCount& kept)
+void TMainForm::Forward(const std::optional<std::string>& line)
 {
-    const bool before = unwritten_.lines > 0, now = kept.lines > 0;
+    if (!syslog_) return;
+    std::optional<std::string> message;
+    if (line) message = SyslogMessage(MakeSyslogRecord(*line));
+    if (const std::optional<KeptCount> kept = ForwardMessages(*syslog_, spool_, message))
+        ShowKept(IDC_MAIN_LABELUNSENT, UnsentWhat, unsent_, *kept);
+}
+
+SyslogRecord TMainForm::MakeSyslogRecord(const std::string& line)
+{
+    SyslogRecord r;
+    r.at = made_.at;
+    r.utcOffsetMinutes = UtcOffsetMinutes(made_.at);
+    r.host = syslogHost_;
+    r.processId = GetCurrentProcessId();
+    r.word = made_.word;
+    r.eventField = LogOnOff;
+    if (LogUserName) r.user = AnsiToUtf8(GetLogonUserName(system_));
+    if (LogMachineName) r.computer = AnsiToUtf8(GetMachineName(system_));
+    if (made_.reason) r.reason = AnsiToUtf8(made_.reason);
+    r.line = AnsiToUtf8(line);
+    return r;
+}
+
+void TMainForm::RetryKept()
+{
+    WritePending(std::nullopt, true);
+    Forward(std::nullopt);
+}
+
+// A line of the status window, the tip and the retry timer follow a count.
+void TMainForm::ShowKept(int id, const char* what, KeptCount& shown, const KeptCount& kept)
+{
+    const bool before = shown.lines > 0, now = kept.lines > 0;
     const std::string oldTip = TrayTip();
-    unwritten_ = kept;
-    if (now) SetLabel(IDC_MAIN_LABELUNWRITTEN, UnwrittenText(kept.lines, kept.dropped));
-    if (now != before) {
-        ShowExtraRow(IDC_MAIN_LABELUNWRITTEN, now);
-        if (now) SetTimer(window_.Get(), PendingTimer, PendingRetryMs, nullptr);
+    const bool waiting = unwritten_.lines > 0 || unsent_.lines > 0;
+    shown = kept;
+    if (now) SetLabel(id, KeptCountText(what, kept.lines, kept.dropped));
+    if (now != before) ShowExtraRow(id, now);
+    if (const bool waits = unwritten_.lines > 0 || unsent_.lines > 0; waits != waiting) {
+        if (waits) SetTimer(window_.Get(), PendingTimer, PendingRetryMs, nullptr);
         else KillTimer(window_.Get(), PendingTimer);
     }
     if (iconShown_ && TrayTip() != oldTip) AddTrayIcon();
@@ -592,7 +638,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_ENDSESSION: return 0;
     case WM_TIMER:
-        if (wp == PendingTimer) app_.Guard([this] { WritePending(std::nullopt, true); });
+        if (wp == PendingTimer) app_.Guard([this] { RetryKept(); });
         return 0;
     case WM_COMMAND: app_.Guard([&] { Command(LOWORD(wp)); }); return 0;
     case WM_ACTIVATE: Activated(LOWORD(wp) != WA_INACTIVE); return 0;

@@ -15,6 +15,7 @@
 #include "SessionNotice.h"
 #include "Settings.h"
 #include "WinLogFile.h"
+#include "WinSyslog.h"
 #include "WinSystem.h"
 
 class TMainForm : public zentrok::SessionSettings {
@@ -68,7 +69,10 @@ private:
     void PlaceExtraRows(int dpi);
     void ShowExtraRow(int id, bool shown);
     void WritePending(const std::optional<zentrok::PendingLine>& fresh, bool everyLog);
-    void ShowUnwritten(const zentrok::KeptCount& kept);
+    void Forward(const std::optional<std::string>& line);
+    zentrok::SyslogRecord MakeSyslogRecord(const std::string& line);
+    void RetryKept();
+    void ShowKept(int id, const char* what, zentrok::KeptCount& shown, const zentrok::KeptCount& kept);
     std::string TrayTip() const;
     void WatchSessionChanges();
     void SessionChange(WPARAM code);
@@ -89,10 +93,18 @@ private:
     std::string programFolder_;
     zentrok::WinSystemServices system_;
     zentrok::WinLogFile files_;
-    zentrok::WinLogFile pendingFiles_;  // the pending file's updates, apart from the log's
+    zentrok::WinLogFile keptFiles_;  // the pending file's and the spool's updates, apart from the log's
     zentrok::KeptLines pending_;
-    zentrok::KeptCount unwritten_;          // what the pending file held when last seen
-    zentrok::ClockReading recordTime_;      // the clock of the record being made
+    zentrok::KeptLines spool_;
+    zentrok::KeptCount unwritten_, unsent_;  // what each held when last seen
+    std::optional<zentrok::WinSyslog> syslog_;  // while forwarding is on
+    std::string syslogHost_;
+    // The record being made: its word, clock reading and end reason.
+    struct {
+        std::string word;
+        zentrok::ClockReading at;
+        const char* reason = nullptr;
+    } made_;
     zentrok::TimeFormat timeFormat_;
     UINT taskbarCreated_ = 0;
     bool iconShown_ = false;  // the icon should be up: put it back when the shell restarts

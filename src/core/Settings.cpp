@@ -76,6 +76,7 @@ void LoadSettings(SessionSettings& s, ProfileAccess& profile, const std::string&
     s.Separator = DeriveSeparator(s.SeparatorSetting);
     for (const EventKey& e : EventKeys) s.Events.*e.value = ReadBool(profile, EventsSection, e.key, false);
     s.Keep = ReadBool(profile, "Place", KeepKey, false);
+    s.Syslog = ReadSyslogSettings(profile);
 }
 
 void SaveSettings(const SessionSettings& s, ProfileAccess& profile)

@@ -5,6 +5,7 @@
 
 #include "Events.h"
 #include "Record.h"
+#include "Syslog.h"
 
 namespace zentrok {
 
@@ -18,6 +19,7 @@ struct SessionSettings : RecordFields {
     std::string Separator;  // derived from SeparatorSetting at start-up only
     EventSwitches Events;
     bool Keep = false;  // lines that can't reach the log are kept and written later
+    SyslogSettings Syslog;  // read only: no dialog writes it
 };
 
 // Private-profile access to one settings file.

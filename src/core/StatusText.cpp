@@ -74,9 +74,9 @@ bool IsExecutableName(const std::string& path)
 
 bool HasWildcard(const std::string& path) { return FindChar(path, '*') != npos || FindChar(path, '?') != npos; }
 
-std::string UnwrittenText(std::size_t count, std::uint64_t dropped)
+std::string KeptCountText(const char* what, std::size_t count, std::uint64_t dropped)
 {
-    std::string text = "未書き込みの記録: " + std::to_string(count) + " 件";
+    std::string text = std::string(what) + ": " + std::to_string(count) + " 件";
     if (dropped > 0) text += "（古い " + std::to_string(dropped) + " 件は破棄）";
     return text;
 }

@@ -9,6 +9,7 @@
 #define IDC_MAIN_LABELLOGSIZE 105
 #define IDC_MAIN_LABELMISSING 106  // shown only after a run that left no logoff line
 #define IDC_MAIN_LABELUNWRITTEN 107  // shown only while lines wait to be written
+#define IDC_MAIN_LABELUNSENT 108  // shown only while records wait to be sent
 #define IDC_MAIN_BTNOK 1  // IDOK: Enter on the dialog presses it
 #define IDC_MAIN_BTNLOG 110
 #define IDC_MAIN_BTNCLOSE 111

@@ -35,14 +35,15 @@ inline constexpr Control MainControls[] = {
     {IDC_MAIN_LABELLOGSIZE, "STATIC", "LabelLogSize", Label, 8, 64, 66, 12, nullptr},
     // Hidden until wanted; shown ones stand in this order, a row each from the top of the first.
     {IDC_MAIN_LABELMISSING, "STATIC", "LabelMissing", Label, 8, 83, 66, 12, nullptr},
-    {IDC_MAIN_LABELUNWRITTEN, "STATIC", "LabelUnwritten", Label, 8, 99, 66, 12, nullptr},
+    {IDC_MAIN_LABELUNSENT, "STATIC", "LabelUnsent", Label, 8, 99, 66, 12, nullptr},
+    {IDC_MAIN_LABELUNWRITTEN, "STATIC", "LabelUnwritten", Label, 8, 115, 66, 12, nullptr},
     {IDC_MAIN_BTNOK, "BUTTON", "OK", Button | BS_DEFPUSHBUTTON, 190, 5, 75, 24, "このウインドウを閉じます。"},
     {IDC_MAIN_BTNLOG, "BUTTON", "", Button, 190, 30, 37, 24, "ログファイルを開きます。"},
     {IDC_MAIN_BTNCLOSE, "BUTTON", "終了", Button, 190, 55, 75, 24, "アプリケーションを終了します。"},
     {IDC_MAIN_BTNSETTING, "BUTTON", "", Button, 228, 29, 37, 25, nullptr},
 };
 
-inline constexpr int MainExtraRows[] = {IDC_MAIN_LABELMISSING, IDC_MAIN_LABELUNWRITTEN};
+inline constexpr int MainExtraRows[] = {IDC_MAIN_LABELMISSING, IDC_MAIN_LABELUNSENT, IDC_MAIN_LABELUNWRITTEN};
 
 struct MenuItem {
     int id;           // 0 for a separator

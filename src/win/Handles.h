@@ -124,4 +124,14 @@ using MenuHandle = Owned<HMENU, CloseMenu, nullptr>;
 using FontHandle = Owned<HFONT, CloseGdi, nullptr>;
 using BitmapHandle = Owned<HBITMAP, CloseGdi, nullptr>;
 
+struct FreeModule { void operator()(HMODULE m) const { FreeLibrary(m); } };
+using ModuleHandle = Owned<HMODULE, FreeModule, nullptr>;
+
+// A function of a library loaded at run time, or nullptr.
+template <typename F>
+F LibraryFunction(HMODULE library, const char* name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 } // namespace zentrok

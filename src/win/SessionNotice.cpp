@@ -7,12 +7,6 @@ namespace zentrok {
 namespace {
 using RegisterFunction = BOOL(WINAPI*)(HWND, DWORD);
 using UnregisterFunction = BOOL(WINAPI*)(HWND);
-
-template <typename F>
-F Function(HMODULE library, const char* name)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
 } // namespace
 
 bool SessionNotice::Register(HWND window)
@@ -20,7 +14,7 @@ bool SessionNotice::Register(HWND window)
     if (window_) return true;
     if (!library_) library_.Reset(LoadLibraryA("wtsapi32.dll"));
     if (!library_) return false;
-    const auto registerFor = Function<RegisterFunction>(library_.Get(), "WTSRegisterSessionNotification");
+    const auto registerFor = LibraryFunction<RegisterFunction>(library_.Get(), "WTSRegisterSessionNotification");
     if (!registerFor || !registerFor(window, NOTIFY_FOR_THIS_SESSION)) return false;
     window_ = window;
     return true;
@@ -29,7 +23,7 @@ bool SessionNotice::Register(HWND window)
 SessionNotice::~SessionNotice()
 {
     if (!window_) return;
-    if (const auto unregister = Function<UnregisterFunction>(library_.Get(), "WTSUnRegisterSessionNotification"))
+    if (const auto unregister = LibraryFunction<UnregisterFunction>(library_.Get(), "WTSUnRegisterSessionNotification"))
         unregister(window_);
 }
 

@@ -19,8 +19,7 @@ public:
     bool Registered() const { return window_ != nullptr; }
 
 private:
-    struct FreeModule { void operator()(HMODULE m) const { FreeLibrary(m); } };
-    Owned<HMODULE, FreeModule, nullptr> library_;
+    ModuleHandle library_;
     HWND window_ = nullptr;
 };
 

@@ -1,0 +1,39 @@
+// Syslog messages over TCP (octet counting) or UDP. ws2_32.dll is loaded when this
+// is made, which happens only when forwarding is on. Every Send, name lookup
+// included, is over within Bound ms, whatever the collector or the network does.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "Handles.h"
+#include "Syslog.h"
+
+namespace zentrok {
+
+// Code page 932 text as UTF-8.
+std::string AnsiToUtf8(const std::string& text);
+// The UTC offset of a local time, in minutes (+540 in Japan).
+int UtcOffsetMinutes(const ClockReading& local);
+// This computer's DNS host name, when it has one.
+std::optional<std::string> DnsHostName();
+
+class WinSyslog : public SyslogTransport {
+public:
+    static constexpr DWORD Bound = 1000;
+
+    explicit WinSyslog(SyslogSettings settings);
+    ~WinSyslog() override;
+    WinSyslog(const WinSyslog&) = delete;
+    WinSyslog& operator=(const WinSyslog&) = delete;
+    std::size_t Send(const std::vector<std::string>& messages) override;
+
+    struct Api;  // the library's functions
+
+private:
+    SyslogSettings settings_;
+    ModuleHandle library_;
+    std::unique_ptr<Api> api_;  // nothing when the library or its start-up failed
+};
+
+} // namespace zentrok
