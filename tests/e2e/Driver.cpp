@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <future>
 #include <thread>
 
@@ -312,19 +313,26 @@ std::optional<DWORD> Finish(HANDLE process, DWORD ms)
 // xdotool leaves its exit code in a file when it has finished.
 bool XdotoolInstalled() { return GetFileAttributesA("Z:\\usr\\bin\\xdotool") != INVALID_FILE_ATTRIBUTES; }
 
-bool Xdotool(const std::string& arguments)
+// A Unix program's end can't be waited for from here: it leaves its exit code in a file.
+int RunUnix(const std::string& command, DWORD ms)
 {
     static int runs = 0;
-    const std::string name = "zentrok-xdotool-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    const std::string name = "zentrok-unix-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
     const std::string done = "Z:\\tmp\\" + name;
-    if (HANDLE process = StartProcess("Z:\\bin\\sh -c \"/usr/bin/xdotool " + arguments + "; echo $? >/tmp/" + name +
-                                      ".part && mv /tmp/" + name + ".part /tmp/" + name + "\""))
+    if (HANDLE process = StartProcess("Z:\\bin\\sh -c \"" + command + "; echo $? >/tmp/" + name + ".part && mv /tmp/" +
+                                      name + ".part /tmp/" + name + "\""))
         CloseHandle(process);
-    const bool finished = WaitUntil([&] { return Exists(done); }, 10000);
+    const bool finished = WaitUntil([&] { return Exists(done); }, ms);
     const std::string code = finished ? ReadBytes(done) : "";
     DeleteFileA(done.c_str());
-    if (code != "0\n") ADD_FAILURE() << "xdotool " << arguments << ": " << (finished ? "exit " + code : "no end");
-    return code == "0\n";
+    return finished ? std::atoi(code.c_str()) : -1;
+}
+
+bool Xdotool(const std::string& arguments)
+{
+    const int code = RunUnix("/usr/bin/xdotool " + arguments);
+    if (code != 0) ADD_FAILURE() << "xdotool " << arguments << ": " << (code < 0 ? "no end" : "exit " + std::to_string(code));
+    return code == 0;
 }
 
 bool PressOk(const MessageBoxSeen& box)

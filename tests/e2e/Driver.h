@@ -93,6 +93,8 @@ std::string Text(HWND hwnd);
 // Real key presses, as the user types them into the foreground window; they are
 // taken in order, so wait for the effect of the last.
 void PressKey(WORD key, bool control = false);
+// Runs a command of the Unix side through /bin/sh and waits for it; its exit code, or -1.
+int RunUnix(const std::string& command, DWORD ms = 10000);
 // Real mouse input on the display through xdotool (a Unix program Wine can start); false when it can't run.
 bool Xdotool(const std::string& arguments);
 bool XdotoolInstalled();

@@ -1,0 +1,107 @@
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include "Collector.h"
+
+#include "Driver.h"
+
+namespace e2e {
+
+namespace {
+struct Winsock {
+    Winsock()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~Winsock() { WSACleanup(); }
+};
+
+std::string WindowsPath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+} // namespace
+
+bool Listening(int port)
+{
+    const Winsock winsock;
+    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<u_short>(port));
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool taken = connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
+    closesocket(s);
+    return taken;
+}
+
+int FreePort()
+{
+    const Winsock winsock;
+    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof at;
+    bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at);
+    getsockname(s, reinterpret_cast<sockaddr*>(&at), &size);
+    closesocket(s);
+    return ntohs(at.sin_port);
+}
+
+Collector::Collector() : port_(FreePort())
+{
+    static int serial = 0;
+    dir_ = "/tmp/zentrok-collector-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    const std::string port = std::to_string(port_);
+    std::string conf = "module(load=\"imtcp\")\nmodule(load=\"imudp\")\n"
+                       "template(name=\"raw\" type=\"string\" string=\"%rawmsg%\\n\")\n"
+                       "ruleset(name=\"zentrok\") { action(type=\"omfile\" file=\"" + dir_ + "/messages\" template=\"raw\") }\n";
+    for (const char* address : {"127.0.0.1", "::1"})
+        for (const char* type : {"imtcp", "imudp"})
+            conf += std::string("input(type=\"") + type + "\" address=\"" + address + "\" port=\"" + port +
+                    "\" ruleset=\"zentrok\")\n";
+    RunUnix("rm -rf " + dir_ + " && mkdir -p " + dir_);
+    WriteBytes(WindowsPath(dir_ + "/rsyslog.conf"), conf);
+}
+
+Collector::~Collector()
+{
+    Stop();
+    RunUnix("rm -rf " + dir_);
+}
+
+bool Collector::Start()
+{
+    // It goes into the background once it has read its configuration.
+    running_ = RunUnix("/usr/sbin/rsyslogd -f " + dir_ + "/rsyslog.conf -i " + dir_ + "/pid") == 0;
+    return running_ && WaitUntil([&] { return Listening(port_); }, 10000, 50);
+}
+
+void Collector::Stop()
+{
+    if (!running_) return;
+    running_ = false;
+    RunUnix("p=$(cat " + dir_ + "/pid) && kill $p && while kill -0 $p 2>/dev/null; do sleep 0.02; done");
+}
+
+std::vector<std::string> Collector::Messages() const
+{
+    std::vector<std::string> lines;
+    const std::string text = ReadBytes(WindowsPath(dir_ + "/messages"));
+    if (text == "(missing)") return lines;
+    for (std::size_t pos = 0, end; (end = text.find('\n', pos)) != std::string::npos; pos = end + 1)
+        lines.push_back(text.substr(pos, end - pos));
+    return lines;
+}
+
+bool Collector::WaitMessages(std::size_t count, DWORD ms) const
+{
+    return WaitUntil([&] { return Messages().size() >= count; }, ms, 50);
+}
+
+} // namespace e2e

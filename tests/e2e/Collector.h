@@ -1,0 +1,35 @@
+// A real syslog collector for the tests: Debian's rsyslog on loopback, TCP and UDP
+// on 127.0.0.1 and ::1 on one free port; each message's raw text becomes a line of a file.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+class Collector {
+public:
+    Collector();  // a folder and a free port; not started
+    ~Collector();
+    Collector(const Collector&) = delete;
+    Collector& operator=(const Collector&) = delete;
+
+    bool Start();  // true once it takes connections
+    void Stop();   // returns once the process is gone
+    int Port() const { return port_; }
+    std::vector<std::string> Messages() const;
+    bool WaitMessages(std::size_t count, DWORD ms = 10000) const;
+
+private:
+    std::string dir_;  // on the Unix side
+    int port_ = 0;
+    bool running_ = false;
+};
+
+// Whether a TCP connection to 127.0.0.1:port is taken.
+bool Listening(int port);
+// A port nobody listens on (TCP and UDP) at the moment.
+int FreePort();
+
+} // namespace e2e

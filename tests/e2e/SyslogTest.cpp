@@ -1,0 +1,215 @@
+// Each record also sent to a real rsyslog on loopback, and kept while it can't be.
+#include <winsock2.h>
+#include <windows.h>
+#include <tlhelp32.h>
+#include <wtsapi32.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+#include "Collector.h"
+#include "ControlIds.h"
+#include "Driver.h"
+
+using namespace e2e;
+
+namespace {
+constexpr UINT_PTR RetryTimer = 1;
+const std::string Bom = "\xEF\xBB\xBF";
+
+void WriteSyslogSettings(const TempFolder& home, const std::string& server, int port, const std::string& protocol = "TCP")
+{
+    WriteBytes(home / "Zentrok.ini", "[Log]\r\nSeparator=・\r\n[Events]\r\nLock=1\r\nEndReason=1\r\n[Syslog]\r\nServer=" +
+                                         server + "\r\nPort=" + std::to_string(port) + "\r\nProtocol=" + protocol + "\r\n");
+}
+
+std::string Utf8(const std::string& ansi)
+{
+    std::wstring wide(ansi.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), static_cast<int>(wide.size())));
+    std::string utf8(wide.size() * 3, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
+                                    static_cast<int>(utf8.size()), nullptr, nullptr));
+    return utf8;
+}
+
+// The offset of this computer's local time, as RFC 3339 writes it.
+std::string Offset()
+{
+    SYSTEMTIME local, utc;
+    GetLocalTime(&local);
+    GetSystemTime(&utc);
+    FILETIME l, u;
+    SystemTimeToFileTime(&local, &l);
+    SystemTimeToFileTime(&utc, &u);
+    const auto ticks = [](const FILETIME& f) { return (static_cast<long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+    const long long minutes = (ticks(l) - ticks(u) + 300000000LL * (ticks(l) >= ticks(u) ? 1 : -1)) / 600000000LL / 15 * 15;
+    if (minutes == 0) return "Z";
+    char text[16];
+    std::snprintf(text, sizeof text, "%c%02lld:%02lld", minutes < 0 ? '-' : '+', std::llabs(minutes) / 60, std::llabs(minutes) % 60);
+    return text;
+}
+
+std::string HostName()
+{
+    char name[256] = "";
+    DWORD size = sizeof name;
+    GetComputerNameExA(ComputerNameDnsHostname, name, &size);
+    return name;
+}
+
+// The message against the RFC and the log's own line (fields joined by "・"), field by field.
+void ExpectMessage(const std::string& message, const std::string& line, const std::string& msgid, DWORD pid,
+                   const std::string& reason = "")
+{
+    const std::size_t at = line.find("・" + UserName() + "・") + 2 * 2 + UserName().size();  // the date field
+    std::string stamp = line.substr(at, 19);
+    stamp[4] = stamp[7] = '-';
+    stamp[10] = 'T';
+    const std::string ms = message.substr(6 + 20, 3);
+    EXPECT_TRUE(ms.size() == 3 && std::all_of(ms.begin(), ms.end(), ::isdigit)) << message;
+    std::string sd = "[zentrok@32473 event=\"" + msgid + "\" user=\"" + Utf8(UserName()) + "\" computer=\"" +
+                     Utf8(ComputerName()) + "\"";
+    if (!reason.empty()) sd += " reason=\"" + Utf8(reason) + "\"";
+    EXPECT_EQ(message, "<38>1 " + stamp + "." + ms + Offset() + " " + HostName() + " Zentrok " + std::to_string(pid) +
+                           " " + msgid + " " + sd + "] " + Bom + Utf8(line));
+}
+
+// The sixth field of the header.
+std::string MsgId(const std::string& message)
+{
+    std::size_t at = 0;
+    for (int field = 1; field < 6; ++field) at = message.find(' ', at) + 1;
+    return message.substr(at, message.find(' ', at) - at);
+}
+
+bool Loaded(DWORD pid, const char* module)
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &entry); more && !found; more = Module32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szModule, module) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+std::size_t Spooled(const TempFolder& home) { return Lines(ReadBytes(home / "Zentrok.spool")).size(); }
+
+void ExpectUp(const Program& zentrok) { ASSERT_TRUE(WaitUntil([&] { return IconPresent(zentrok.MainWindow()); }, 10000)); }
+
+void Lock(const Program& zentrok, WPARAM change)
+{
+    PostMessageA(zentrok.MainWindow(), WM_WTSSESSION_CHANGE, change, 1);
+    ASSERT_TRUE(zentrok.Sync());
+}
+} // namespace
+
+TEST(Syslog, RecordsArriveFieldByFieldOverTcpAndUdp)
+{
+    struct Case {
+        const char *server, *protocol;
+    } cases[] = {{"127.0.0.1", "TCP"}, {"[::1]", "udp"}, {"::1", "tcp"}};
+    for (auto [server, protocol] : cases) {
+        Collector collector;
+        ASSERT_TRUE(collector.Start());
+        TempFolder home;
+        WriteSyslogSettings(home, server, collector.Port(), protocol);
+        Program zentrok(home);
+        ExpectUp(zentrok);
+        EXPECT_TRUE(Loaded(zentrok.Pid(), "ws2_32.dll"));
+        Lock(zentrok, WTS_SESSION_LOCK);
+        EXPECT_EQ(zentrok.Send(zentrok.MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
+        ASSERT_TRUE(collector.WaitMessages(3)) << server << " " << protocol;
+        const auto got = collector.Messages();
+        const auto log = Lines(ReadBytes(home / "Zentrok.txt"));
+        ASSERT_EQ(got.size(), 3u);
+        ASSERT_EQ(log.size(), 3u);
+        ExpectMessage(got[0], log[2], "LOGON", zentrok.Pid());
+        ExpectMessage(got[1], log[1], "LOCK", zentrok.Pid());
+        ExpectMessage(got[2], log[0], "LOGOFF", zentrok.Pid(), "ログオフ");
+        EXPECT_FALSE(Exists(home / "Zentrok.spool"));
+    }
+}
+
+TEST(Syslog, RecordsWhileTheCollectorIsDownAreSpooledAndArriveFirstInOrder)
+{
+    Collector collector;  // not running at logon
+    TempFolder home;
+    WriteSyslogSettings(home, "127.0.0.1", collector.Port());
+    {
+        Program zentrok(home);
+        ExpectUp(zentrok);
+        Lock(zentrok, WTS_SESSION_LOCK);
+        EXPECT_EQ(Spooled(home), 2u);
+        ASSERT_TRUE(ShowStatusWindow(zentrok));
+        HWND line = zentrok.Control(IDC_MAIN_LABELUNSENT);
+        EXPECT_EQ(Text(line), "未送信の記録: 2 件");
+        EXPECT_TRUE(IsWindowVisible(line));
+        EXPECT_FALSE(zentrok.WaitMessageBox(0));
+
+        ASSERT_TRUE(collector.Start());
+        PostMessageA(zentrok.MainWindow(), WM_TIMER, RetryTimer, 0);  // the minute's retry
+        ASSERT_TRUE(zentrok.Sync());
+        EXPECT_TRUE(collector.WaitMessages(2));
+        EXPECT_FALSE(Exists(home / "Zentrok.spool"));
+        EXPECT_FALSE(IsWindowVisible(line));
+
+        collector.Stop();
+        Lock(zentrok, WTS_SESSION_UNLOCK);
+        EXPECT_EQ(Spooled(home), 1u);
+    }  // killed with its spool
+    ASSERT_TRUE(collector.Start());
+    Program next(home);
+    ExpectUp(next);
+    ASSERT_TRUE(collector.WaitMessages(4));
+    std::vector<std::string> ids;
+    for (const std::string& m : collector.Messages()) ids.push_back(MsgId(m));
+    EXPECT_EQ(ids, (std::vector<std::string>{"LOGON", "LOCK", "UNLOCK", "LOGON"}));
+    EXPECT_FALSE(Exists(home / "Zentrok.spool"));
+}
+
+TEST(Syslog, ACollectorOutOfReachNeverHoldsUpTheSessionEnd)
+{
+    // One that takes the connection and never reads.
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    const SOCKET deaf = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof at;
+    bind(deaf, reinterpret_cast<sockaddr*>(&at), sizeof at);
+    listen(deaf, 5);
+    getsockname(deaf, reinterpret_cast<sockaddr*>(&at), &size);
+
+    struct Case {
+        std::string server;
+        int port;
+        bool spooled;
+    } cases[] = {{"192.0.2.1", 514, true}, {"no-such-host.invalid", 514, true}, {"127.0.0.1", ntohs(at.sin_port), false}};
+    for (const Case& c : cases) {
+        TempFolder home;
+        WriteSyslogSettings(home, c.server, c.port);
+        Program zentrok(home);
+        ExpectUp(zentrok);
+        const DWORD asked = GetTickCount();
+        EXPECT_EQ(zentrok.Send(zentrok.MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
+        EXPECT_LT(GetTickCount() - asked, 1500u) << c.server;
+        if (c.spooled) EXPECT_EQ(Spooled(home), 2u) << c.server;
+        EXPECT_EQ(Lines(ReadBytes(home / "Zentrok.txt")).size(), 2u);
+    }
+    closesocket(deaf);
+    WSACleanup();
+}
+
+TEST(Syslog, WithoutTheKeysNoNetworkLibraryIsLoaded)
+{
+    TempFolder home;
+    Program zentrok(home);
+    ExpectUp(zentrok);
+    EXPECT_TRUE(Loaded(zentrok.Pid(), "user32.dll"));  // the check sees the program's libraries
+    EXPECT_FALSE(Loaded(zentrok.Pid(), "ws2_32.dll"));
+}
