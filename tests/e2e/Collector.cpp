@@ -53,6 +53,36 @@ int FreePort()
     return ntohs(at.sin_port);
 }
 
+StuckCollector::StuckCollector(bool silent)
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockets_.push_back(listener);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof at;
+    bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at);
+    listen(listener, silent ? 0 : 5);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size);
+    port_ = ntohs(at.sin_port);
+    // Connections nobody accepts fill the queue; the system then drops the next ones' requests.
+    for (int i = 0; silent && i < 4; ++i) {
+        const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        u_long nonBlocking = 1;
+        ioctlsocket(s, FIONBIO, &nonBlocking);
+        connect(s, reinterpret_cast<sockaddr*>(&at), sizeof at);
+        sockets_.push_back(s);
+    }
+}
+
+StuckCollector::~StuckCollector()
+{
+    for (std::uintptr_t s : sockets_) closesocket(s);
+    WSACleanup();
+}
+
 Collector::Collector() : port_(FreePort())
 {
     static int serial = 0;

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,22 @@ private:
     std::string dir_;  // on the Unix side
     int port_ = 0;
     bool running_ = false;
+};
+
+// A collector on loopback that never answers: one that takes connections and never
+// reads (deaf), or one whose queue of connections is full, so that a new one gets
+// no answer at all, as from an address where nobody is (silent).
+class StuckCollector {
+public:
+    explicit StuckCollector(bool silent);
+    ~StuckCollector();
+    StuckCollector(const StuckCollector&) = delete;
+    StuckCollector& operator=(const StuckCollector&) = delete;
+    int Port() const { return port_; }
+
+private:
+    std::vector<std::uintptr_t> sockets_;  // the listener first
+    int port_ = 0;
 };
 
 // Whether a TCP connection to 127.0.0.1:port is taken.

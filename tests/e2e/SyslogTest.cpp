@@ -1,5 +1,4 @@
 // Each record also sent to a real rsyslog on loopback, and kept while it can't be.
-#include <winsock2.h>
 #include <windows.h>
 #include <tlhelp32.h>
 #include <wtsapi32.h>
@@ -173,23 +172,12 @@ TEST(Syslog, RecordsWhileTheCollectorIsDownAreSpooledAndArriveFirstInOrder)
 
 TEST(Syslog, ACollectorOutOfReachNeverHoldsUpTheSessionEnd)
 {
-    // One that takes the connection and never reads.
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    const SOCKET deaf = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int size = sizeof at;
-    bind(deaf, reinterpret_cast<sockaddr*>(&at), sizeof at);
-    listen(deaf, 5);
-    getsockname(deaf, reinterpret_cast<sockaddr*>(&at), &size);
-
+    const StuckCollector silent(true), deaf(false);
     struct Case {
         std::string server;
         int port;
         bool spooled;
-    } cases[] = {{"192.0.2.1", 514, true}, {"no-such-host.invalid", 514, true}, {"127.0.0.1", ntohs(at.sin_port), false}};
+    } cases[] = {{"127.0.0.1", silent.Port(), true}, {"no-such-host.invalid", 514, true}, {"127.0.0.1", deaf.Port(), false}};
     for (const Case& c : cases) {
         TempFolder home;
         WriteSyslogSettings(home, c.server, c.port);
@@ -201,8 +189,6 @@ TEST(Syslog, ACollectorOutOfReachNeverHoldsUpTheSessionEnd)
         if (c.spooled) EXPECT_EQ(Spooled(home), 2u) << c.server;
         EXPECT_EQ(Lines(ReadBytes(home / "Zentrok.txt")).size(), 2u);
     }
-    closesocket(deaf);
-    WSACleanup();
 }
 
 TEST(Syslog, WithoutTheKeysNoNetworkLibraryIsLoaded)
