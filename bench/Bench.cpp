@@ -1,7 +1,7 @@
 // The Win32 benchmarks, measured under the same Wine as their baselines and
 // interleaved with them; prints one "<figure> <value>" a line for bench/report.py.
-//   zentrok_bench <Zentrok.exe> [--smoke | --storm]           every figure (--smoke: tiny sizes, one run;
-//                                                             --storm: only the logon storm)
+//   zentrok_bench <Zentrok.exe> [--smoke | --storm | --forward]   every figure (--smoke: tiny sizes, one
+//                                                             run; --storm, --forward: only that part)
 //   zentrok_bench insert <log> <count> <label> <results> <max lines>   the program's insertion, in a fresh process
 #include <windows.h>
 #include <psapi.h>
@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "Collector.h"
 #include "ControlIds.h"
 #include "Driver.h"
 #include "Holdings.h"
@@ -35,10 +36,11 @@ struct Plan {
     int startRounds;
     std::vector<Size> sessionEnds;  // log lines, queries
     Size storm;                     // programs started at once, rounds
+    int forwardQueries;             // session ends per forwarding case
 };
 
-const Plan Full{{{1000, 20}, {100000, 5}, {1000000, 2}}, 5, 15, {{1000, 30}, {1000000, 5}}, {50, 3}};
-const Plan Smoke{{{100, 1}}, 1, 1, {{100, 1}}, {3, 1}};
+const Plan Full{{{1000, 20}, {100000, 5}, {1000000, 2}}, 5, 15, {{1000, 30}, {1000000, 5}}, {50, 3}, 30};
+const Plan Smoke{{{100, 1}}, 1, 1, {{100, 1}}, {3, 1}, 1};
 
 double Now()
 {
@@ -111,6 +113,7 @@ public:
     ~Resident() { Stop(); }
 
     const std::string& Name() const { return name_; }
+    void Settings(const std::string& ini) const { e2e::WriteBytes(folder_ / "Zentrok.ini", ini); }
     const std::string& Log() const { return log_; }
     HWND Window() const { return window_; }
 
@@ -268,6 +271,26 @@ void Storm(const Plan& plan, const std::string& zentrokExe)
     Report("storm.programs", plan.storm.lines);
 }
 
+// The session end's answer with each record also sent to a local rsyslog over TCP,
+// without forwarding, and with a collector that refuses or never answers, turn about.
+void Forwarding(const Plan& plan, const std::string& zentrokExe)
+{
+    e2e::Collector collector;
+    Require(collector.Start(), "rsyslog did not start");
+    const e2e::StuckCollector silent(true);
+    const auto to = [](int port) { return "[Syslog]\r\nServer=127.0.0.1\r\nPort=" + std::to_string(port) + "\r\n"; };
+    const std::pair<const char*, std::string> cases[] = {
+        {"on", to(collector.Port())}, {"off", ""}, {"refused", to(e2e::FreePort())}, {"silent", to(silent.Port())}};
+    std::vector<std::unique_ptr<Resident>> programs;
+    for (const auto& [name, ini] : cases) {
+        programs.push_back(std::make_unique<Resident>(name, zentrokExe, ZENTROK_MAIN_CLASS, "Zentrok.txt"));
+        programs.back()->Settings(ini);
+        programs.back()->Start();
+    }
+    for (int i = 0; i < plan.forwardQueries; ++i)
+        for (const auto& program : programs) Report("forward." + program->Name() + ".ms", program->QueryEndSession());
+}
+
 int Insert(int argc, char** argv)
 {
     const int maxLines = argc > 6 ? std::atoi(argv[6]) : 1000;
@@ -284,7 +307,7 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == "insert") return Insert(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: zentrok_bench <Zentrok.exe> [--smoke | --storm]\n");
+        std::fprintf(stderr, "usage: zentrok_bench <Zentrok.exe> [--smoke | --storm | --forward]\n");
         return 2;
     }
     const std::string option = argc > 2 ? argv[2] : "";
@@ -295,10 +318,15 @@ int main(int argc, char** argv)
             Storm(plan, zentrokExe);
             return 0;
         }
+        if (option == "--forward") {
+            Forwarding(plan, zentrokExe);
+            return 0;
+        }
         Insertions(plan);
         StartAndIdle(plan, zentrokExe);
         SessionEnd(plan, zentrokExe);
         Storm(plan, zentrokExe);
+        Forwarding(plan, zentrokExe);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zentrok_bench: %s\n", e.what());
         return 1;

@@ -135,6 +135,14 @@ if storm_n:
     storm_ratio = ratio(storm_all, storm_n * storm_one)
     w(f"| 7 | {storm_n} programs started at once, 1,000-line log: until the last logon line | {storm_all:.0f} ms | "
       f"{storm_n} × {storm_one:.0f} ms (one program alone) | {storm_ratio:.2f} | ≤ 1.5 | {met(storm_ratio <= 1.5)} |")
+fwd = count("forward.on.ms") > 0
+if fwd:
+    f_on, f_off = med("forward.on.ms"), med("forward.off.ms")
+    f_down = max(med("forward.refused.ms"), med("forward.silent.ms"))
+    w(f"| 8 | session-end answer, each record also sent to a local rsyslog over TCP | {f_on:.2f} ms | {f_off:.2f} ms "
+      f"(forwarding off) | +{f_on - f_off:.2f} ms | ≤ +5 ms | {met(f_on - f_off <= 5)} |")
+    w(f"| 8 | the same, the collector down (refused or silent, the worse) | {f_down:.0f} ms | | | < 1100 ms | "
+      f"{met(f_down < 1100)} |")
 if host_sizes:
     hn = host_sizes[len(host_sizes) // 2]
     r = ratio(host.get(f"InsertLogLine/{hn}", 0), host.get(f"Memcpy/{hn}", 0))
@@ -225,6 +233,18 @@ if storm_n:
     w(f"| one alone | {storm_one:.0f} ms | {count('storm.one.ms')} |")
     w("")
 
+if fwd:
+    w("## 8. Forwarding to a syslog collector\n")
+    w("Four copies of the program, answering the session end in turn on a 1-line log: one sending each record to a "
+      "real rsyslog on 127.0.0.1 over TCP, one without `[Syslog]`, one whose collector's port refuses, and one whose "
+      "collector never answers (a loopback listener with a full queue, as an address where nobody is). Medians:\n")
+    w("| forwarding | median | largest | answers |")
+    w("|---|---|---|---|")
+    for name in ("on", "off", "refused", "silent"):
+        values = sorted(figures.get(f"forward.{name}.ms", []))
+        if values:
+            w(f"| {name} | {med(f'forward.{name}.ms'):.2f} ms | {values[-1]:.2f} ms | {len(values)} |")
+    w("")
 
 try:
     w(open(notes_file, encoding="utf-8").read().rstrip())

@@ -85,6 +85,13 @@ using Addresses = std::unique_ptr<ADDRINFOA, FreeAddresses>;
 
 Addresses Resolve(const Api& api, const SyslogSettings& s, ULONGLONG deadline)
 {
+    // An address needs no lookup: it is read at once.
+    ADDRINFOA numeric{};
+    numeric.ai_flags = AI_NUMERICHOST;
+    numeric.ai_socktype = s.Udp ? SOCK_DGRAM : SOCK_STREAM;
+    ADDRINFOA* found = nullptr;
+    if (api.getaddrinfo(SyslogHost(s.Server).c_str(), std::to_string(s.Port).c_str(), &numeric, &found) == 0)
+        return Addresses(found, {&api});
     auto lookup = std::make_shared<Lookup>();
     lookup->api = &api;
     lookup->host = SyslogHost(s.Server);
