@@ -123,8 +123,8 @@ void TMainForm::FormCreate()
         syslogHost_ = SyslogHostName(DnsHostName(), GetMachineName(system_));
     }
     // Before the check, so that a kept logoff line counts; also after Keep was turned off.
+    // (The spool goes out with the logon line, first: one bounded send.)
     WritePending(std::nullopt, true);
-    Forward(std::nullopt);
     CheckPreviousRun();
     {
         const DiskLogFile::LongerLockWait patient(files_, DiskLogFile::StartLockWait);

@@ -25,29 +25,10 @@ void WriteSyslogSettings(const TempFolder& home, const std::string& server, int 
 
 std::string Utf8(const std::string& ansi)
 {
-    std::wstring wide(ansi.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), static_cast<int>(wide.size())));
-    std::string utf8(wide.size() * 3, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
-                                    static_cast<int>(utf8.size()), nullptr, nullptr));
-    return utf8;
-}
-
-// The offset of this computer's local time, as RFC 3339 writes it.
-std::string Offset()
-{
-    SYSTEMTIME local, utc;
-    GetLocalTime(&local);
-    GetSystemTime(&utc);
-    FILETIME l, u;
-    SystemTimeToFileTime(&local, &l);
-    SystemTimeToFileTime(&utc, &u);
-    const auto ticks = [](const FILETIME& f) { return (static_cast<long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
-    const long long minutes = (ticks(l) - ticks(u) + 300000000LL * (ticks(l) >= ticks(u) ? 1 : -1)) / 600000000LL / 15 * 15;
-    if (minutes == 0) return "Z";
-    char text[16];
-    std::snprintf(text, sizeof text, "%c%02lld:%02lld", minutes < 0 ? '-' : '+', std::llabs(minutes) / 60, std::llabs(minutes) % 60);
-    return text;
+    wchar_t wide[1024];
+    char utf8[3072];
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 1024);
+    return std::string(utf8, WideCharToMultiByte(CP_UTF8, 0, wide, n, utf8, sizeof utf8, nullptr, nullptr));
 }
 
 std::string HostName()
@@ -58,7 +39,8 @@ std::string HostName()
     return name;
 }
 
-// The message against the RFC and the log's own line (fields joined by "・"), field by field.
+// The message against the RFC and the log's own line (fields joined by "・"), field by field;
+// the tests run in Japan's time zone.
 void ExpectMessage(const std::string& message, const std::string& line, const std::string& msgid, DWORD pid,
                    const std::string& reason = "")
 {
@@ -71,16 +53,8 @@ void ExpectMessage(const std::string& message, const std::string& line, const st
     std::string sd = "[zentrok@32473 event=\"" + msgid + "\" user=\"" + Utf8(UserName()) + "\" computer=\"" +
                      Utf8(ComputerName()) + "\"";
     if (!reason.empty()) sd += " reason=\"" + Utf8(reason) + "\"";
-    EXPECT_EQ(message, "<38>1 " + stamp + "." + ms + Offset() + " " + HostName() + " Zentrok " + std::to_string(pid) +
+    EXPECT_EQ(message, "<38>1 " + stamp + "." + ms + "+09:00 " + HostName() + " Zentrok " + std::to_string(pid) +
                            " " + msgid + " " + sd + "] " + Bom + Utf8(line));
-}
-
-// The sixth field of the header.
-std::string MsgId(const std::string& message)
-{
-    std::size_t at = 0;
-    for (int field = 1; field < 6; ++field) at = message.find(' ', at) + 1;
-    return message.substr(at, message.find(' ', at) - at);
 }
 
 bool Loaded(DWORD pid, const char* module)
@@ -164,9 +138,9 @@ TEST(Syslog, RecordsWhileTheCollectorIsDownAreSpooledAndArriveFirstInOrder)
     Program next(home);
     ExpectUp(next);
     ASSERT_TRUE(collector.WaitMessages(4));
-    std::vector<std::string> ids;
-    for (const std::string& m : collector.Messages()) ids.push_back(MsgId(m));
-    EXPECT_EQ(ids, (std::vector<std::string>{"LOGON", "LOCK", "UNLOCK", "LOGON"}));
+    const auto got = collector.Messages();
+    const char* ids[] = {" LOGON [", " LOCK [", " UNLOCK [", " LOGON ["};
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_NE(got[i].find(ids[i]), std::string::npos) << got[i];
     EXPECT_FALSE(Exists(home / "Zentrok.spool"));
 }
 
