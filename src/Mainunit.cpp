@@ -31,9 +31,9 @@ TMainForm* MainForm = nullptr;
 namespace {
 // Shows a notice's failed write after the notice was answered.
 constexpr UINT WM_APP_EVENTERROR = WM_APP + 20;
-// Tries the pending lines again while there are any.
-constexpr UINT_PTR PendingTimer = 1;
-constexpr UINT PendingRetryMs = 60000;
+// Tries the kept lines and messages again while there are any.
+constexpr UINT_PTR RetryTimer = 1;
+constexpr UINT RetryMs = 60000;
 
 SessionChange SessionChangeOf(WPARAM code)
 {
@@ -346,8 +346,8 @@ void TMainForm::ShowKept(int id, const char* what, KeptCount& shown, const KeptC
     if (now) SetLabel(id, KeptCountText(what, kept.lines, kept.dropped));
     if (now != before) ShowExtraRow(id, now);
     if (const bool waits = unwritten_.lines > 0 || unsent_.lines > 0; waits != waiting) {
-        if (waits) SetTimer(window_.Get(), PendingTimer, PendingRetryMs, nullptr);
-        else KillTimer(window_.Get(), PendingTimer);
+        if (waits) SetTimer(window_.Get(), RetryTimer, RetryMs, nullptr);
+        else KillTimer(window_.Get(), RetryTimer);
     }
     if (iconShown_ && TrayTip() != oldTip) AddTrayIcon();
 }
@@ -638,7 +638,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_ENDSESSION: return 0;
     case WM_TIMER:
-        if (wp == PendingTimer) app_.Guard([this] { RetryKept(); });
+        if (wp == RetryTimer) app_.Guard([this] { RetryKept(); });
         return 0;
     case WM_COMMAND: app_.Guard([&] { Command(LOWORD(wp)); }); return 0;
     case WM_ACTIVATE: Activated(LOWORD(wp) != WA_INACTIVE); return 0;

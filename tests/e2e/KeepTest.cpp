@@ -10,7 +10,7 @@
 using namespace e2e;
 
 namespace {
-constexpr UINT_PTR PendingTimer = 1;
+constexpr UINT_PTR RetryTimer = 1;
 
 void WriteKeepSettings(const TempFolder& home, const std::string& logFolder, const std::string& more = "")
 {
@@ -54,7 +54,7 @@ TEST(Keep, AShareOutOfReachGetsItsLinesInOrderOnceItIsBack)
     const int grown = ClientHeight(zentrok.MainWindow());
 
     ASSERT_TRUE(MoveFileA(away.c_str(), logs.c_str()));
-    PostMessageA(zentrok.MainWindow(), WM_TIMER, PendingTimer, 0);  // the minute's retry
+    PostMessageA(zentrok.MainWindow(), WM_TIMER, RetryTimer, 0);  // the minute's retry
     ASSERT_TRUE(zentrok.Sync());
     EXPECT_FALSE(Exists(home / "Zentrok.pending"));
     EXPECT_FALSE(Shown(line));
@@ -116,7 +116,7 @@ TEST(Keep, AKeptLineGoesToTheLogItWasMeantForAndTwoCopiesWriteItOnce)
 
     ASSERT_TRUE(MoveFileA(away.c_str(), logs.c_str()));
     // Both retry at once: each line goes in once, whichever copy writes it.
-    for (const Program* p : {&first, &second}) PostMessageA(p->MainWindow(), WM_TIMER, PendingTimer, 0);
+    for (const Program* p : {&first, &second}) PostMessageA(p->MainWindow(), WM_TIMER, RetryTimer, 0);
     ASSERT_TRUE(first.Sync());
     ASSERT_TRUE(second.Sync());
     EXPECT_EQ(ReadBytes(yesterday), "LOGOFF - kept\r\n");
