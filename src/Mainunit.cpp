@@ -31,8 +31,7 @@ TMainForm* MainForm = nullptr;
 namespace {
 // Shows a notice's failed write after the notice was answered.
 constexpr UINT WM_APP_EVENTERROR = WM_APP + 20;
-// Tries the kept lines and messages again while there are any.
-constexpr UINT_PTR RetryTimer = 1;
+// How often the kept lines and messages are tried again while there are any.
 constexpr UINT RetryMs = 60000;
 
 SessionChange SessionChangeOf(WPARAM code)
@@ -346,8 +345,8 @@ void TMainForm::ShowKept(int id, const char* what, KeptCount& shown, const KeptC
     if (now) SetLabel(id, KeptCountText(what, kept.lines, kept.dropped));
     if (now != before) ShowExtraRow(id, now);
     if (const bool waits = unwritten_.lines > 0 || unsent_.lines > 0; waits != waiting) {
-        if (waits) SetTimer(window_.Get(), RetryTimer, RetryMs, nullptr);
-        else KillTimer(window_.Get(), RetryTimer);
+        if (waits) SetTimer(window_.Get(), ZENTROK_RETRY_TIMER, RetryMs, nullptr);
+        else KillTimer(window_.Get(), ZENTROK_RETRY_TIMER);
     }
     if (iconShown_ && TrayTip() != oldTip) AddTrayIcon();
 }
@@ -638,7 +637,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_ENDSESSION: return 0;
     case WM_TIMER:
-        if (wp == RetryTimer) app_.Guard([this] { RetryKept(); });
+        if (wp == ZENTROK_RETRY_TIMER) app_.Guard([this] { RetryKept(); });
         return 0;
     case WM_COMMAND: app_.Guard([&] { Command(LOWORD(wp)); }); return 0;
     case WM_ACTIVATE: Activated(LOWORD(wp) != WA_INACTIVE); return 0;

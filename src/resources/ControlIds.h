@@ -22,6 +22,9 @@
 #define IDM_POPUP_SETTING 204
 #define IDM_POPUP_EXIT 205
 
+// The timer that tries kept lines and unsent messages again, while there are any
+#define ZENTROK_RETRY_TIMER 1
+
 // Window classes
 #define ZENTROK_MAIN_CLASS "TMainForm"
 #define ZENTROK_APP_CLASS "ZentrokApplication"

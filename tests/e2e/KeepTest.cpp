@@ -10,8 +10,6 @@
 using namespace e2e;
 
 namespace {
-constexpr UINT_PTR RetryTimer = 1;
-
 void WriteKeepSettings(const TempFolder& home, const std::string& logFolder, const std::string& more = "")
 {
     WriteBytes(home / "Zentrok.ini", "[Place]\r\nDirectory=" + logFolder + "\\\r\nKeep=1\r\n" + more);
@@ -54,7 +52,7 @@ TEST(Keep, AShareOutOfReachGetsItsLinesInOrderOnceItIsBack)
     const int grown = ClientHeight(zentrok.MainWindow());
 
     ASSERT_TRUE(MoveFileA(away.c_str(), logs.c_str()));
-    PostMessageA(zentrok.MainWindow(), WM_TIMER, RetryTimer, 0);  // the minute's retry
+    PostMessageA(zentrok.MainWindow(), WM_TIMER, ZENTROK_RETRY_TIMER, 0);  // the minute's retry
     ASSERT_TRUE(zentrok.Sync());
     EXPECT_FALSE(Exists(home / "Zentrok.pending"));
     EXPECT_FALSE(Shown(line));
@@ -116,7 +114,7 @@ TEST(Keep, AKeptLineGoesToTheLogItWasMeantForAndTwoCopiesWriteItOnce)
 
     ASSERT_TRUE(MoveFileA(away.c_str(), logs.c_str()));
     // Both retry at once: each line goes in once, whichever copy writes it.
-    for (const Program* p : {&first, &second}) PostMessageA(p->MainWindow(), WM_TIMER, RetryTimer, 0);
+    for (const Program* p : {&first, &second}) PostMessageA(p->MainWindow(), WM_TIMER, ZENTROK_RETRY_TIMER, 0);
     ASSERT_TRUE(first.Sync());
     ASSERT_TRUE(second.Sync());
     EXPECT_EQ(ReadBytes(yesterday), "LOGOFF - kept\r\n");

@@ -14,7 +14,6 @@
 using namespace e2e;
 
 namespace {
-constexpr UINT_PTR RetryTimer = 1;
 const std::string Bom = "\xEF\xBB\xBF";
 
 void WriteSyslogSettings(const TempFolder& home, const std::string& server, int port, const std::string& protocol = "TCP")
@@ -124,7 +123,7 @@ TEST(Syslog, RecordsWhileTheCollectorIsDownAreSpooledAndArriveFirstInOrder)
         EXPECT_FALSE(zentrok.WaitMessageBox(0));
 
         ASSERT_TRUE(collector.Start());
-        PostMessageA(zentrok.MainWindow(), WM_TIMER, RetryTimer, 0);  // the minute's retry
+        PostMessageA(zentrok.MainWindow(), WM_TIMER, ZENTROK_RETRY_TIMER, 0);  // the minute's retry
         ASSERT_TRUE(zentrok.Sync());
         EXPECT_TRUE(collector.WaitMessages(2));
         EXPECT_FALSE(Exists(home / "Zentrok.spool"));
