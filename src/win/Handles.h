@@ -124,6 +124,9 @@ using MenuHandle = Owned<HMENU, CloseMenu, nullptr>;
 using FontHandle = Owned<HFONT, CloseGdi, nullptr>;
 using BitmapHandle = Owned<HBITMAP, CloseGdi, nullptr>;
 
+struct CloseKernelObject { void operator()(HANDLE h) const { CloseHandle(h); } };
+using EventHandle = Owned<HANDLE, CloseKernelObject, nullptr>;
+
 struct FreeModule { void operator()(HMODULE m) const { FreeLibrary(m); } };
 using ModuleHandle = Owned<HMODULE, FreeModule, nullptr>;
 

@@ -5,11 +5,8 @@
 #include "WinSyslog.h"
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <string>
-#include <condition_variable>
-#include <mutex>
 
 namespace zentrok {
 
@@ -40,14 +37,15 @@ DWORD Left(ULONGLONG deadline)
 
 // A name lookup can't be given a time limit: it runs in a thread of its own, which
 // holds its own reference to the library and is left to finish when time is up.
+// Whoever comes second, the answer or the waiter giving up, finds the other's state.
 struct Lookup {
+    enum : LONG { Waiting, Answered, Abandoned };
     const Api* api;
     HMODULE library;
     std::string host, port;
     int type;
-    std::mutex m;
-    std::condition_variable cv;
-    bool done = false, abandoned = false;
+    EventHandle answered{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    volatile LONG state = Waiting;
     ADDRINFOA* result = nullptr;
 };
 
@@ -57,16 +55,11 @@ void RunLookup(std::unique_ptr<std::shared_ptr<Lookup>> own)
     ADDRINFOA hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = l.type;
-    ADDRINFOA* found = nullptr;
-    if (l.api->getaddrinfo(l.host.c_str(), l.port.c_str(), &hints, &found) != 0) found = nullptr;
-    const std::lock_guard<std::mutex> guard(l.m);
-    if (l.abandoned) {
-        if (found) l.api->freeaddrinfo(found);
-        return;
-    }
-    l.result = found;
-    l.done = true;
-    l.cv.notify_one();
+    if (l.api->getaddrinfo(l.host.c_str(), l.port.c_str(), &hints, &l.result) != 0) l.result = nullptr;
+    if (InterlockedCompareExchange(&l.state, Lookup::Answered, Lookup::Waiting) == Lookup::Waiting)
+        SetEvent(l.answered.Get());
+    else if (l.result)
+        l.api->freeaddrinfo(l.result);
 }
 
 DWORD WINAPI LookupThread(void* param)
@@ -106,11 +99,9 @@ Addresses Resolve(const Api& api, const SyslogSettings& s, ULONGLONG deadline)
         FreeLibrary(lookup->library);
         return Addresses(nullptr, {&api});
     }
-    std::unique_lock<std::mutex> lock(lookup->m);
-    if (!lookup->cv.wait_for(lock, std::chrono::milliseconds(Left(deadline)), [&] { return lookup->done; })) {
-        lookup->abandoned = true;
+    WaitForSingleObject(lookup->answered.Get(), Left(deadline));
+    if (InterlockedCompareExchange(&lookup->state, Lookup::Abandoned, Lookup::Waiting) == Lookup::Waiting)
         return Addresses(nullptr, {&api});
-    }
     return Addresses(lookup->result, {&api});
 }
 
