@@ -1,0 +1,35 @@
+#include "Report.h"
+
+#include <algorithm>
+
+#include "ReportError.h"
+
+namespace zentrok::report {
+
+Report MakeReport(LogData data, const Options& options, Seconds now)
+{
+    if (data.records.empty()) throw ReportError(NothingFound, u8"ログに記録が見つかりません");
+    Report r;
+    r.lines = data.lines;
+    r.skipped = data.skipped;
+    r.now = now;
+    r.sessions = BuildSessions(std::move(data.records), now);
+    r.names = std::move(data.names);
+    const std::string user = Names::Folded(options.user);
+    for (Period& p : CutIntoPeriods(r.sessions, options.gap)) {
+        if ((options.from && p.day < *options.from) || (options.to && p.day > *options.to)) continue;
+        if (!user.empty() && Names::Folded(r.names.Shown(p.person)) != user) continue;
+        r.periods.push_back(std::move(p));
+    }
+    if (r.periods.empty()) throw ReportError(NothingFound, u8"指定された期間・ユーザーの記録がありません");
+    std::stable_sort(r.periods.begin(), r.periods.end(), [&](const Period& a, const Period& b) {
+        if (a.day != b.day) return a.day < b.day;
+        const std::string &pa = r.names.Shown(a.person), &pb = r.names.Shown(b.person);
+        if (pa != pb) return pa < pb;
+        return a.span.start < b.span.start;
+    });
+    r.days = SumUpDays(r.periods, r.names);
+    return r;
+}
+
+} // namespace zentrok::report
