@@ -1,0 +1,227 @@
+#include "Html.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+namespace zentrok::report {
+
+std::string HtmlEscape(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+namespace {
+constexpr int Width = 520;      // the timeline's pixels
+constexpr int RowHeight = 16;
+
+constexpr const char* Style = R"(
+@page { size: A4 landscape; margin: 8mm; }
+body { font-family: "Yu Gothic", "Meiryo", "IPAGothic", sans-serif; font-size: 11px; color: #222; margin: 12px; }
+h1 { font-size: 18px; margin: 0 0 4px; } h2 { font-size: 14px; margin: 14px 0 4px; }
+.about { margin: 0 0 6px; color: #444; }
+.legend { display: flex; flex-wrap: wrap; gap: 14px; margin: 4px 0 8px; align-items: center; }
+.legend span { display: inline-flex; align-items: center; gap: 4px; }
+section { break-after: page; } section:last-of-type { break-after: auto; }
+table { border-collapse: collapse; }
+th, td { border-bottom: 1px solid #ddd; padding: 0 5px; height: 16px; white-space: nowrap; text-align: right; }
+th { background: #e8edf3; font-weight: normal; }
+td.tl, th.tl { padding: 0; }
+td.name, td.notes { text-align: left; } td.notes { font-size: 10px; color: #a33; }
+tr.weekend td { background: #eef1f6; } tr.none td { color: #999; background-image: linear-gradient(#f7f7f7, #f7f7f7); }
+tr.weekend.none td { background: #e9ecf0; }
+tfoot td { text-align: left; border-bottom: none; padding-top: 3px; font-weight: bold; }
+svg { display: block; }
+.hour { stroke: #d6dbe2; } .hour6 { stroke: #9aa5b4; } .midnight { stroke: #c0392b; stroke-dasharray: 2 2; }
+.work { fill: #2f6fbf; } .est { fill: #a9c4ea; stroke: #1f4f99; stroke-dasharray: 3 2; }
+.away { fill: url(#hatch); } .mark { fill: #1f4f99; font-size: 10px; font-weight: bold; }
+.point { fill: #fff; stroke: #1f4f99; } .running { fill: #2f9f4f; }
+.axis { fill: #555; font-size: 9px; }
+)";
+
+constexpr const char* Defs =
+    R"(<svg width="0" height="0" style="position:absolute"><defs>)"
+    R"svg(<pattern id="hatch" width="5" height="5" patternUnits="userSpaceOnUse" patternTransform="rotate(45)">)svg"
+    R"(<rect width="5" height="5" fill="#fff"/><line x1="0" y1="0" x2="0" y2="5" stroke="#e07b39" stroke-width="2.5"/>)"
+    R"(</pattern></defs></svg>)";
+
+std::string Num(double v)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", v);
+    return buf;
+}
+
+std::string ClockText(Seconds t, std::int64_t day)
+{
+    const Seconds s = t - day * SecondsPerDay;
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", static_cast<long long>(s / 3600),
+                  static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
+    return buf;
+}
+
+class Timeline {
+public:
+    explicit Timeline(int hours) : hours_(hours) {}
+    double X(Seconds fromMidnight) const { return static_cast<double>(fromMidnight) * Width / (hours_ * 3600.0); }
+
+    std::string Grid(int height, bool labels) const
+    {
+        std::string svg;
+        for (int h = 0; h <= hours_; ++h) {
+            const std::string x = Num(X(h * 3600) + (h == hours_ ? -0.5 : 0.5));
+            const char* kind = h == 24 && hours_ > 24 ? "midnight" : h % 6 == 0 ? "hour6" : "hour";
+            svg += "<line class=\"" + std::string(kind) + "\" x1=\"" + x + "\" x2=\"" + x + "\" y1=\"0\" y2=\"" +
+                   std::to_string(height) + "\"/>";
+            if (labels && h % 3 == 0 && h < hours_)
+                svg += "<text class=\"axis\" x=\"" + Num(X(h * 3600) + 2) + "\" y=\"11\">" + std::to_string(h) + "</text>";
+        }
+        return svg;
+    }
+
+    int Hours() const { return hours_; }
+
+private:
+    int hours_;
+};
+
+std::string Rect(const char* cls, double x1, double x2, int y, int h)
+{
+    return "<rect class=\"" + std::string(cls) + "\" x=\"" + Num(x1) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
+           Num(std::max(x2 - x1, 0.0)) + "\" height=\"" + std::to_string(h) + "\"/>";
+}
+
+std::string PeriodBars(const Report& r, const Period& p, const Timeline& t)
+{
+    const Seconds midnight = p.day * SecondsPerDay;
+    const double x1 = t.X(p.span.start - midnight), x2 = t.X(p.span.end - midnight);
+    const bool estimated = p.startEstimated || p.endEstimated;
+    std::string tip = r.names.Shown(p.computer) + " " + ClockText(p.span.start, p.day) + u8"〜" +
+                      ClockText(p.span.end, p.day) + u8" 実働 " + HoursText(p.span.Length() - p.Away()) +
+                      u8" 離席 " + HoursText(p.Away());
+    const std::uint8_t flags = p.flags | (estimated ? Estimated : 0);
+    if (flags) tip += u8"（" + NotesText(flags) + u8"）";
+    std::string g = "<g class=\"period\"><title>" + HtmlEscape(tip) + "</title>";
+    if (p.span.Length() == 0) {
+        const std::string x = Num(x1), y = std::to_string(RowHeight / 2);
+        g += "<path class=\"point\" d=\"M" + x + " 2 L" + Num(x1 + 5) + " " + y + " L" + x + " " +
+             std::to_string(RowHeight - 2) + " L" + Num(x1 - 5) + " " + y + " Z\"/>";
+    } else {
+        g += Rect(estimated ? "work est" : "work", x1, x2, 3, RowHeight - 6);
+        for (const Span& a : p.away) g += Rect("away", t.X(a.start - midnight), t.X(a.end - midnight), 4, RowHeight - 8);
+    }
+    // An end the log doesn't give can't pass for a real one: a question mark, or an arrow while recording.
+    if (p.flags & Running)
+        g += "<path class=\"running\" d=\"M" + Num(x2) + " 2 L" + Num(x2 + 7) + " 8 L" + Num(x2) + " 14 Z\"/>";
+    else if (p.endEstimated || (p.span.Length() == 0 && (p.flags & NoLogoff)))
+        g += "<text class=\"mark\" x=\"" + Num(x2 + 6) + "\" y=\"12\">?</text>";
+    if (p.startEstimated) g += "<text class=\"mark\" x=\"" + Num(std::max(x1 - 8, 0.0)) + "\" y=\"12\">?</text>";
+    return g + "</g>";
+}
+
+std::string Cell(const std::string& text, const char* cls = nullptr)
+{
+    return cls ? "<td class=\"" + std::string(cls) + "\">" + text + "</td>" : "<td>" + text + "</td>";
+}
+
+std::string SheetHtml(const Report& r, int year, int month, NameId person, const std::vector<const DayRow*>& days)
+{
+    Seconds latest = 24 * 3600;
+    for (const DayRow* d : days) latest = std::max(latest, d->end - d->day * SecondsPerDay);
+    const Timeline t(static_cast<int>((latest + 3599) / 3600));
+    const std::string who = HtmlEscape(r.names.Shown(person));
+    char title[64];
+    std::snprintf(title, sizeof title, u8"%d年%d月", year, month);
+    std::string s = "<section class=\"sheet\" data-person=\"" + who + "\"><h2>" + title + u8"　" + who + "</h2>";
+    s += u8"<table><thead><tr><th>日付</th><th>曜日</th><th>開始</th><th>終了</th><th>在席</th><th>離席</th>"
+         u8"<th>実働</th><th>セッション</th><th>備考</th><th class=\"tl\"><svg width=\"" +
+         std::to_string(Width) + "\" height=\"" + std::to_string(RowHeight) + "\">" + t.Grid(RowHeight, true) +
+         "</svg></th></tr></thead><tbody>";
+    const std::int64_t first = DayNumber(year, month, 1);
+    const std::int64_t next = month == 12 ? DayNumber(year + 1, 1, 1) : DayNumber(year, month + 1, 1);
+    Seconds work = 0, present = 0;
+    auto it = days.begin();
+    for (std::int64_t day = first; day < next; ++day) {
+        const DayRow* d = it != days.end() && (*it)->day == day ? *it++ : nullptr;
+        std::string cls = std::string("day") + (IsWeekend(day) ? " weekend" : "") + (d ? "" : " none");
+        s += "<tr class=\"" + cls + "\" data-date=\"" + DateText(day) + "\">" + Cell(DateText(day).substr(5)) +
+             Cell(WeekdayText(day));
+        std::string bars = t.Grid(RowHeight, false);
+        if (d) {
+            const Seconds midnight = day * SecondsPerDay;
+            s += Cell(HoursText(d->start - midnight)) + Cell(HoursText(d->end - midnight)) + Cell(HoursText(d->present)) +
+                 Cell(HoursText(d->present - d->work)) + Cell(HoursText(d->work)) + Cell(std::to_string(d->sessions)) +
+                 Cell(HtmlEscape(NotesText(d->flags)), "notes");
+            for (std::size_t i : d->periods) bars += PeriodBars(r, r.periods[i], t);
+            work += d->work;
+            present += d->present;
+        } else {
+            s += "<td></td><td></td><td></td><td></td><td></td><td></td><td class=\"notes\"></td>";
+        }
+        s += "<td class=\"tl\"><svg width=\"" + std::to_string(Width) + "\" height=\"" + std::to_string(RowHeight) +
+             "\">" + bars + "</svg></td></tr>";
+    }
+    s += u8"</tbody><tfoot><tr><td colspan=\"10\" class=\"total\">記録のある日 " + std::to_string(days.size()) +
+         u8" 日　実働 合計 " + HoursText(work) + u8"　在席 合計 " + HoursText(present) + "</td></tr></tfoot></table></section>";
+    return s;
+}
+
+std::string Legend()
+{
+    auto swatch = [](const std::string& svg, const char* text) {
+        return "<span><svg width=\"28\" height=\"16\">" + svg + "</svg>" + text + "</span>";
+    };
+    return "<div class=\"legend\">" + swatch(Rect("work", 2, 26, 3, 10), u8"勤務") +
+           swatch(Rect("work", 2, 26, 3, 10) + Rect("away", 2, 26, 4, 8), u8"離席（短い中断）") +
+           swatch(Rect("work est", 2, 18, 3, 10) + "<text class=\"mark\" x=\"20\" y=\"12\">?</text>",
+                  u8"推定・不明な開始／終了") +
+           swatch("<path class=\"point\" d=\"M14 2 L19 8 L14 14 L9 8 Z\"/>", u8"時間のないセッション") +
+           swatch(Rect("work", 2, 18, 3, 10) + "<path class=\"running\" d=\"M18 2 L25 8 L18 14 Z\"/>", u8"記録中") +
+           u8"<span><svg width=\"28\" height=\"16\"><rect x=\"2\" y=\"2\" width=\"24\" height=\"12\" fill=\"#eef1f6\"/>"
+           u8"</svg>土日</span><span><svg width=\"28\" height=\"16\"><rect x=\"2\" y=\"2\" width=\"24\" height=\"12\" "
+           u8"fill=\"#f7f7f7\" stroke=\"#ccc\"/></svg>記録のない日</span></div>";
+}
+} // namespace
+
+std::string HtmlPage(const Report& r)
+{
+    // Month, then person as shown: the order of the sheets.
+    std::map<std::pair<std::int64_t, std::string>, std::pair<NameId, std::vector<const DayRow*>>> sheets;
+    for (const DayRow& d : r.days) {
+        const Date date = DateOf(d.day);
+        auto& sheet = sheets[{date.year * 12 + date.month - 1, r.names.Shown(d.person)}];
+        sheet.first = d.person;
+        sheet.second.push_back(&d);
+    }
+    const std::int64_t today = DayOf(r.now);
+    std::string html = u8"<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">"
+                       u8"<title>勤務時間レポート</title><style>";
+    html += Style;
+    html += u8"</style></head><body>";
+    html += Defs;
+    html += u8"<h1>勤務時間レポート</h1><p class=\"about\">作成 " + DateText(today) + " " +
+            HoursText(r.now - today * SecondsPerDay) + u8"　読んだ行 " + std::to_string(r.lines) +
+            u8"　記録ではない行 <span class=\"skipped\">" + std::to_string(r.skipped) +
+            u8"</span>（集計していません）　時刻は分未満切り捨て、日をまたぐ勤務は開始日に 24 時以降で表示</p>";
+    html += Legend();
+    for (const auto& [key, sheet] : sheets) {
+        const int year = static_cast<int>(key.first / 12), month = static_cast<int>(key.first % 12) + 1;
+        html += SheetHtml(r, year, month, sheet.first, sheet.second);
+    }
+    return html + "</body></html>\n";
+}
+
+} // namespace zentrok::report
