@@ -1,8 +1,8 @@
-# make        builds build/Zentrok.exe
+# make        builds build/Zentrok.exe and build/ZentrokReport.exe
 # make test   installs what is missing, builds, runs every test under Wine
 # make run    installs what is missing, builds, starts Zentrok under Wine
 # make bench  measures against the baselines and writes docs/benchmarks.md
-# make dist   builds both programs and packs dist/zentrok-<version>.zip
+# make dist   builds both programs for both architectures and packs dist/zentrok-<version>.zip
 BUILD := build
 X86 := build-x86
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
