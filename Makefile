@@ -38,7 +38,7 @@ host-test: deps
 
 # Fuzzes every target for FUZZ_SECONDS, then merges what it found into the saved corpus.
 fuzz: host-test
-	@for t in parsers log_text log_in_place settings; do \
+	@for t in parsers log_text log_in_place settings report; do \
 	  mkdir -p $(BUILD)/fuzz/new/$$t; \
 	  $(BUILD)/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    $(BUILD)/fuzz/new/$$t fuzz/corpus/$$t 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY'; \

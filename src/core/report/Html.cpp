@@ -26,6 +26,9 @@ std::string HtmlEscape(std::string_view text)
 namespace {
 constexpr int Width = 520;      // the timeline's pixels
 constexpr int RowHeight = 16;
+// A day's axis ends at the latest end, but no later than the second midnight: a period
+// longer than that (a damaged log) is cut at the edge; its tooltip has its times.
+constexpr int MaxHours = 48;
 
 constexpr const char* Style = R"(
 @page { size: A4 landscape; margin: 8mm; }
@@ -75,19 +78,22 @@ std::string ClockText(Seconds t, std::int64_t day)
 
 class Timeline {
 public:
-    explicit Timeline(int hours) : hours_(hours) {}
-    double X(Seconds fromMidnight) const { return static_cast<double>(fromMidnight) * Width / (hours_ * 3600.0); }
+    explicit Timeline(Seconds latest) : hours_(static_cast<int>(std::min<Seconds>((latest + 3599) / 3600, MaxHours))) {}
+    double X(Seconds fromMidnight) const
+    {
+        return std::clamp(static_cast<double>(fromMidnight) * Width / (hours_ * 3600.0), 0.0, double(Width));
+    }
 
     std::string Grid(int height, bool labels) const
     {
         std::string svg;
         for (int h = 0; h <= hours_; ++h) {
-            const std::string x = Num(X(h * 3600) + (h == hours_ ? -0.5 : 0.5));
+            const std::string x = Num(X(h * Seconds{3600}) + (h == hours_ ? -0.5 : 0.5));
             const char* kind = h == 24 && hours_ > 24 ? "midnight" : h % 6 == 0 ? "hour6" : "hour";
             svg += "<line class=\"" + std::string(kind) + "\" x1=\"" + x + "\" x2=\"" + x + "\" y1=\"0\" y2=\"" +
                    std::to_string(height) + "\"/>";
             if (labels && h % 3 == 0 && h < hours_)
-                svg += "<text class=\"axis\" x=\"" + Num(X(h * 3600) + 2) + "\" y=\"11\">" + std::to_string(h) + "</text>";
+                svg += "<text class=\"axis\" x=\"" + Num(X(h * Seconds{3600}) + 2) + "\" y=\"11\">" + std::to_string(h) + "</text>";
         }
         return svg;
     }
@@ -141,7 +147,7 @@ std::string SheetHtml(const Report& r, int year, int month, NameId person, const
 {
     Seconds latest = 24 * 3600;
     for (const DayRow* d : days) latest = std::max(latest, d->end - d->day * SecondsPerDay);
-    const Timeline t(static_cast<int>((latest + 3599) / 3600));
+    const Timeline t(latest);
     const std::string who = HtmlEscape(r.names.Shown(person));
     char title[64];
     std::snprintf(title, sizeof title, u8"%d年%d月", year, month);
