@@ -43,11 +43,17 @@ th, td { border-bottom: 1px solid #ddd; padding: 0 5px; height: 16px; white-spac
 th { background: #e8edf3; font-weight: normal; }
 td.tl, th.tl { padding: 0; }
 td.name, td.notes { text-align: left; } td.notes { font-size: 10px; color: #a33; }
-tr.weekend td { background: #eef1f6; } tr.none td { color: #999; background-image: linear-gradient(#f7f7f7, #f7f7f7); }
-tr.weekend.none td { background: #e9ecf0; }
+tr.weekend td { background-color: #eef1f6; } tr.none td { color: #999; background-color: #f7f7f7; }
+tr.weekend.none td { background-color: #e9ecf0; }
 tfoot td { text-align: left; border-bottom: none; padding-top: 3px; font-weight: bold; }
 svg { display: block; }
-.hour { stroke: #d6dbe2; } .hour6 { stroke: #9aa5b4; } .midnight { stroke: #c0392b; stroke-dasharray: 2 2; }
+body { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
+/* The hour lines behind every day's bars, from the sheet's --hour: drawn once by the browser, not per row. */
+td.tl { width: 520px; background-image: linear-gradient(90deg, #c0392b 1px, transparent 1px),
+  repeating-linear-gradient(90deg, #9aa5b4 0 1px, transparent 1px calc(6 * var(--hour))),
+  repeating-linear-gradient(90deg, #d6dbe2 0 1px, transparent 1px var(--hour));
+  background-size: 1px 100%, auto, auto; background-repeat: no-repeat, repeat, repeat;
+  background-position: var(--midnight) 0, 0 0, 0 0; }
 .work { fill: #2f6fbf; } .est { fill: #a9c4ea; stroke: #1f4f99; stroke-dasharray: 3 2; }
 .away { fill: url(#hatch); } .mark { fill: #1f4f99; font-size: 10px; font-weight: bold; }
 .point { fill: #fff; stroke: #1f4f99; } .running { fill: #2f9f4f; }
@@ -84,17 +90,17 @@ public:
         return std::clamp(static_cast<double>(fromMidnight) * Width / (hours_ * 3600.0), 0.0, double(Width));
     }
 
-    std::string Grid(int height, bool labels) const
+    // The sheet's scale for the hour lines of its rows.
+    std::string Scale() const
+    {
+        return "--hour:" + Num(X(3600)) + "px;--midnight:" + (hours_ > 24 ? Num(X(24 * 3600)) : "-9") + "px";
+    }
+
+    std::string Labels() const
     {
         std::string svg;
-        for (int h = 0; h <= hours_; ++h) {
-            const std::string x = Num(X(h * Seconds{3600}) + (h == hours_ ? -0.5 : 0.5));
-            const char* kind = h == 24 && hours_ > 24 ? "midnight" : h % 6 == 0 ? "hour6" : "hour";
-            svg += "<line class=\"" + std::string(kind) + "\" x1=\"" + x + "\" x2=\"" + x + "\" y1=\"0\" y2=\"" +
-                   std::to_string(height) + "\"/>";
-            if (labels && h % 3 == 0 && h < hours_)
-                svg += "<text class=\"axis\" x=\"" + Num(X(h * Seconds{3600}) + 2) + "\" y=\"11\">" + std::to_string(h) + "</text>";
-        }
+        for (int h = 0; h < hours_; h += 3)
+            svg += "<text class=\"axis\" x=\"" + Num(X(h * Seconds{3600}) + 2) + "\" y=\"11\">" + std::to_string(h) + "</text>";
         return svg;
     }
 
@@ -152,9 +158,9 @@ std::string SheetHtml(const Report& r, int year, int month, NameId person, const
     char title[64];
     std::snprintf(title, sizeof title, u8"%d年%d月", year, month);
     std::string s = "<section class=\"sheet\" data-person=\"" + who + "\"><h2>" + title + u8"　" + who + "</h2>";
-    s += u8"<table><thead><tr><th>日付</th><th>曜日</th><th>開始</th><th>終了</th><th>在席</th><th>離席</th>"
+    s += "<table style=\"" + t.Scale() + "\">" + u8"<thead><tr><th>日付</th><th>曜日</th><th>開始</th><th>終了</th><th>在席</th><th>離席</th>"
          u8"<th>実働</th><th>セッション</th><th>備考</th><th class=\"tl\"><svg width=\"" +
-         std::to_string(Width) + "\" height=\"" + std::to_string(RowHeight) + "\">" + t.Grid(RowHeight, true) +
+         std::to_string(Width) + "\" height=\"" + std::to_string(RowHeight) + "\">" + t.Labels() +
          "</svg></th></tr></thead><tbody>";
     const std::int64_t first = DayNumber(year, month, 1);
     const std::int64_t next = month == 12 ? DayNumber(year + 1, 1, 1) : DayNumber(year, month + 1, 1);
@@ -165,7 +171,7 @@ std::string SheetHtml(const Report& r, int year, int month, NameId person, const
         std::string cls = std::string("day") + (IsWeekend(day) ? " weekend" : "") + (d ? "" : " none");
         s += "<tr class=\"" + cls + "\" data-date=\"" + DateText(day) + "\">" + Cell(DateText(day).substr(5)) +
              Cell(WeekdayText(day));
-        std::string bars = t.Grid(RowHeight, false);
+        std::string bars;  // on the hour lines of the cell's background
         if (d) {
             const Seconds midnight = day * SecondsPerDay;
             s += Cell(HoursText(d->start - midnight)) + Cell(HoursText(d->end - midnight)) + Cell(HoursText(d->present)) +
@@ -177,8 +183,9 @@ std::string SheetHtml(const Report& r, int year, int month, NameId person, const
         } else {
             s += "<td></td><td></td><td></td><td></td><td></td><td></td><td class=\"notes\"></td>";
         }
-        s += "<td class=\"tl\"><svg width=\"" + std::to_string(Width) + "\" height=\"" + std::to_string(RowHeight) +
-             "\">" + bars + "</svg></td></tr>";
+        s += d ? "<td class=\"tl\"><svg width=\"" + std::to_string(Width) + "\" height=\"" + std::to_string(RowHeight) +
+                     "\">" + bars + "</svg></td></tr>"
+               : "<td class=\"tl\"></td></tr>";
     }
     s += u8"</tbody><tfoot><tr><td colspan=\"10\" class=\"total\">記録のある日 " + std::to_string(days.size()) +
          u8" 日　実働 合計 " + HoursText(work) + u8"　在席 合計 " + HoursText(present) + "</td></tr></tfoot></table></section>";
