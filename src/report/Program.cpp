@@ -56,7 +56,7 @@ LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<st
             console.Error(u8"警告: 読めないファイルを飛ばしました: " + path + "\n");
             continue;
         }
-        AddLogText(FileTextToUtf8(bytes, codec), separators, data);
+        AddLogText(FileTextToUtf8(std::move(bytes), codec), separators, data);
         console.Progress(++read, data.lines);
     }
     console.EndProgress();

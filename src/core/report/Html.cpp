@@ -1,7 +1,6 @@
 #include "Html.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
 namespace zentrok::report {
@@ -66,20 +65,60 @@ constexpr const char* Defs =
     R"(<rect width="5" height="5" fill="#fff"/><line x1="0" y1="0" x2="0" y2="5" stroke="#e07b39" stroke-width="2.5"/>)"
     R"(</pattern></defs></svg>)";
 
-std::string Num(double v)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f", v);
-    return buf;
-}
+// The page is one string of tens of megabytes for years of an office: everything is
+// appended to it in place, numbers without printf.
+class Page {
+public:
+    explicit Page(std::string& out) : out_(out) {}
+    Page& operator<<(std::string_view text)
+    {
+        out_ += text;
+        return *this;
+    }
+    Page& operator<<(long long n)
+    {
+        AppendNumber(out_, n, 1);
+        return *this;
+    }
+    // A coordinate to a tenth of a pixel.
+    Page& operator<<(double v)
+    {
+        long long tenths = static_cast<long long>(v * 10 + (v < 0 ? -0.5 : 0.5));
+        if (tenths < 0) {
+            out_ += '-';
+            tenths = -tenths;
+        }
+        AppendNumber(out_, tenths / 10, 1);
+        out_ += '.';
+        out_ += static_cast<char>('0' + tenths % 10);
+        return *this;
+    }
+    Page& Escaped(std::string_view text)
+    {
+        out_ += HtmlEscape(text);
+        return *this;
+    }
+    Page& Rect(const char* cls, double x1, double x2, int y, int h)
+    {
+        return *this << "<rect class=\"" << cls << "\" x=\"" << x1 << "\" y=\"" << static_cast<long long>(y)
+                     << "\" width=\"" << std::max(x2 - x1, 0.0) << "\" height=\"" << static_cast<long long>(h) << "\"/>";
+    }
+    Page& Cell(std::string_view text) { return *this << "<td>" << text << "</td>"; }
+
+private:
+    std::string& out_;
+};
 
 std::string ClockText(Seconds t, std::int64_t day)
 {
     const Seconds s = t - day * SecondsPerDay;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", static_cast<long long>(s / 3600),
-                  static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
-    return buf;
+    std::string text;
+    AppendNumber(text, s / 3600, 1);
+    text += ':';
+    AppendNumber(text, s / 60 % 60, 2);
+    text += ':';
+    AppendNumber(text, s % 60, 2);
+    return text;
 }
 
 class Timeline {
@@ -91,121 +130,110 @@ public:
     }
 
     // The sheet's scale for the hour lines of its rows.
-    std::string Scale() const
+    void Scale(Page& page) const
     {
-        return "--hour:" + Num(X(3600)) + "px;--midnight:" + (hours_ > 24 ? Num(X(24 * 3600)) : "-9") + "px";
+        page << "--hour:" << X(3600) << "px;--midnight:" << (hours_ > 24 ? X(24 * 3600) : -9.0) << "px";
     }
 
-    std::string Labels() const
+    void Labels(Page& page) const
     {
-        std::string svg;
-        for (int h = 0; h < hours_; h += 3)
-            svg += "<text class=\"axis\" x=\"" + Num(X(h * Seconds{3600}) + 2) + "\" y=\"11\">" + std::to_string(h) + "</text>";
-        return svg;
+        for (long long h = 0; h < hours_; h += 3)
+            page << "<text class=\"axis\" x=\"" << X(h * 3600) + 2 << "\" y=\"11\">" << h << "</text>";
     }
-
-    int Hours() const { return hours_; }
 
 private:
     int hours_;
 };
 
-std::string Rect(const char* cls, double x1, double x2, int y, int h)
-{
-    return "<rect class=\"" + std::string(cls) + "\" x=\"" + Num(x1) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
-           Num(std::max(x2 - x1, 0.0)) + "\" height=\"" + std::to_string(h) + "\"/>";
-}
-
-std::string PeriodBars(const Report& r, const Period& p, const Timeline& t)
+void PeriodBars(Page& page, const Report& r, const Period& p, const Timeline& t)
 {
     const Seconds midnight = p.day * SecondsPerDay;
     const double x1 = t.X(p.span.start - midnight), x2 = t.X(p.span.end - midnight);
     const bool estimated = p.startEstimated || p.endEstimated;
-    std::string tip = r.names.Shown(p.computer) + " " + ClockText(p.span.start, p.day) + u8"〜" +
-                      ClockText(p.span.end, p.day) + u8" 実働 " + HoursText(p.span.Length() - p.Away()) +
-                      u8" 離席 " + HoursText(p.Away());
     const std::uint8_t flags = p.flags | (estimated ? Estimated : 0);
-    if (flags) tip += u8"（" + NotesText(flags) + u8"）";
-    std::string g = "<g class=\"period\"><title>" + HtmlEscape(tip) + "</title>";
+    page << "<g><title>";
+    page.Escaped(r.names.Shown(p.computer));
+    page << " " << ClockText(p.span.start, p.day) << u8"〜" << ClockText(p.span.end, p.day) << u8" 実働 "
+         << HoursText(p.span.Length() - p.Away()) << u8" 離席 " << HoursText(p.Away());
+    if (flags) page << u8"（" << NotesText(flags) << u8"）";
+    page << "</title>";
     if (p.span.Length() == 0) {
-        const std::string x = Num(x1), y = std::to_string(RowHeight / 2);
-        g += "<path class=\"point\" d=\"M" + x + " 2 L" + Num(x1 + 5) + " " + y + " L" + x + " " +
-             std::to_string(RowHeight - 2) + " L" + Num(x1 - 5) + " " + y + " Z\"/>";
+        page << "<path class=\"point\" d=\"M" << x1 << " 2 L" << x1 + 5 << " 8 L" << x1 << " 14 L" << x1 - 5 << " 8 Z\"/>";
     } else {
-        g += Rect(estimated ? "work est" : "work", x1, x2, 3, RowHeight - 6);
-        for (const Span& a : p.away) g += Rect("away", t.X(a.start - midnight), t.X(a.end - midnight), 4, RowHeight - 8);
+        page.Rect(estimated ? "work est" : "work", x1, x2, 3, RowHeight - 6);
+        for (const Span& a : p.away) page.Rect("away", t.X(a.start - midnight), t.X(a.end - midnight), 4, RowHeight - 8);
     }
     // An end the log doesn't give can't pass for a real one: a question mark, or an arrow while recording.
     if (p.flags & Running)
-        g += "<path class=\"running\" d=\"M" + Num(x2) + " 2 L" + Num(x2 + 7) + " 8 L" + Num(x2) + " 14 Z\"/>";
+        page << "<path class=\"running\" d=\"M" << x2 << " 2 L" << x2 + 7 << " 8 L" << x2 << " 14 Z\"/>";
     else if (p.endEstimated || (p.span.Length() == 0 && (p.flags & NoLogoff)))
-        g += "<text class=\"mark\" x=\"" + Num(x2 + 6) + "\" y=\"12\">?</text>";
-    if (p.startEstimated) g += "<text class=\"mark\" x=\"" + Num(std::max(x1 - 8, 0.0)) + "\" y=\"12\">?</text>";
-    return g + "</g>";
+        page << "<text class=\"mark\" x=\"" << x2 + 6 << "\" y=\"12\">?</text>";
+    if (p.startEstimated) page << "<text class=\"mark\" x=\"" << std::max(x1 - 8, 0.0) << "\" y=\"12\">?</text>";
+    page << "</g>";
 }
 
-std::string Cell(const std::string& text, const char* cls = nullptr)
-{
-    return cls ? "<td class=\"" + std::string(cls) + "\">" + text + "</td>" : "<td>" + text + "</td>";
-}
-
-std::string SheetHtml(const Report& r, int year, int month, NameId person, const std::vector<const DayRow*>& days)
+void Sheet(Page& page, const Report& r, int year, int month, NameId person, const std::vector<const DayRow*>& days)
 {
     Seconds latest = 24 * 3600;
     for (const DayRow* d : days) latest = std::max(latest, d->end - d->day * SecondsPerDay);
     const Timeline t(latest);
-    const std::string who = HtmlEscape(r.names.Shown(person));
-    char title[64];
-    std::snprintf(title, sizeof title, u8"%d年%d月", year, month);
-    std::string s = "<section class=\"sheet\" data-person=\"" + who + "\"><h2>" + title + u8"　" + who + "</h2>";
-    s += "<table style=\"" + t.Scale() + "\">" + u8"<thead><tr><th>日付</th><th>曜日</th><th>開始</th><th>終了</th><th>在席</th><th>離席</th>"
-         u8"<th>実働</th><th>セッション</th><th>備考</th><th class=\"tl\"><svg width=\"" +
-         std::to_string(Width) + "\" height=\"" + std::to_string(RowHeight) + "\">" + t.Labels() +
-         "</svg></th></tr></thead><tbody>";
+    page << "<section class=\"sheet\" data-person=\"";
+    page.Escaped(r.names.Shown(person)) << "\"><h2>" << static_cast<long long>(year) << u8"年"
+                                        << static_cast<long long>(month) << u8"月　";
+    page.Escaped(r.names.Shown(person)) << "</h2><table style=\"";
+    t.Scale(page);
+    page << u8"\"><thead><tr><th>日付</th><th>曜日</th><th>開始</th><th>終了</th><th>在席</th><th>離席</th>"
+            u8"<th>実働</th><th>セッション</th><th>備考</th><th class=\"tl\"><svg width=\""
+         << static_cast<long long>(Width) << "\" height=\"" << static_cast<long long>(RowHeight) << "\">";
+    t.Labels(page);
+    page << "</svg></th></tr></thead><tbody>";
     const std::int64_t first = DayNumber(year, month, 1);
     const std::int64_t next = month == 12 ? DayNumber(year + 1, 1, 1) : DayNumber(year, month + 1, 1);
     Seconds work = 0, present = 0;
     auto it = days.begin();
     for (std::int64_t day = first; day < next; ++day) {
         const DayRow* d = it != days.end() && (*it)->day == day ? *it++ : nullptr;
-        std::string cls = std::string("day") + (IsWeekend(day) ? " weekend" : "") + (d ? "" : " none");
-        s += "<tr class=\"" + cls + "\" data-date=\"" + DateText(day) + "\">" + Cell(DateText(day).substr(5)) +
-             Cell(WeekdayText(day));
-        std::string bars;  // on the hour lines of the cell's background
-        if (d) {
-            const Seconds midnight = day * SecondsPerDay;
-            s += Cell(HoursText(d->start - midnight)) + Cell(HoursText(d->end - midnight)) + Cell(HoursText(d->present)) +
-                 Cell(HoursText(d->present - d->work)) + Cell(HoursText(d->work)) + Cell(std::to_string(d->sessions)) +
-                 Cell(HtmlEscape(NotesText(d->flags)), "notes");
-            for (std::size_t i : d->periods) bars += PeriodBars(r, r.periods[i], t);
-            work += d->work;
-            present += d->present;
-        } else {
-            s += "<td></td><td></td><td></td><td></td><td></td><td></td><td class=\"notes\"></td>";
+        page << "<tr class=\"day" << (IsWeekend(day) ? " weekend" : "") << (d ? "" : " none") << "\" data-date=\""
+             << DateText(day) << "\">";
+        page.Cell(DateText(day).substr(5)).Cell(WeekdayText(day));
+        if (!d) {
+            page << "<td></td><td></td><td></td><td></td><td></td><td></td><td class=\"notes\"></td><td class=\"tl\"></td></tr>";
+            continue;
         }
-        s += d ? "<td class=\"tl\"><svg width=\"" + std::to_string(Width) + "\" height=\"" + std::to_string(RowHeight) +
-                     "\">" + bars + "</svg></td></tr>"
-               : "<td class=\"tl\"></td></tr>";
+        // The bars lie on the hour lines of the cell's background.
+        const Seconds midnight = day * SecondsPerDay;
+        page.Cell(HoursText(d->start - midnight)).Cell(HoursText(d->end - midnight)).Cell(HoursText(d->present));
+        page.Cell(HoursText(d->present - d->work)).Cell(HoursText(d->work)).Cell(std::to_string(d->sessions));
+        page << "<td class=\"notes\">" << NotesText(d->flags) << "</td><td class=\"tl\"><svg width=\""
+             << static_cast<long long>(Width) << "\" height=\"" << static_cast<long long>(RowHeight) << "\">";
+        for (std::size_t i : d->periods) PeriodBars(page, r, r.periods[i], t);
+        page << "</svg></td></tr>";
+        work += d->work;
+        present += d->present;
     }
-    s += u8"</tbody><tfoot><tr><td colspan=\"10\" class=\"total\">記録のある日 " + std::to_string(days.size()) +
-         u8" 日　実働 合計 " + HoursText(work) + u8"　在席 合計 " + HoursText(present) + "</td></tr></tfoot></table></section>";
-    return s;
+    page << u8"</tbody><tfoot><tr><td colspan=\"10\" class=\"total\">記録のある日 " << static_cast<long long>(days.size())
+         << u8" 日　実働 合計 " << HoursText(work) << u8"　在席 合計 " << HoursText(present)
+         << "</td></tr></tfoot></table></section>";
 }
 
-std::string Legend()
+void Legend(Page& page)
 {
-    auto swatch = [](const std::string& svg, const char* text) {
-        return "<span><svg width=\"28\" height=\"16\">" + svg + "</svg>" + text + "</span>";
+    auto swatch = [&](auto draw, const char* text) {
+        page << "<span><svg width=\"28\" height=\"16\">";
+        draw();
+        page << "</svg>" << text << "</span>";
     };
-    return "<div class=\"legend\">" + swatch(Rect("work", 2, 26, 3, 10), u8"勤務") +
-           swatch(Rect("work", 2, 26, 3, 10) + Rect("away", 2, 26, 4, 8), u8"離席（短い中断）") +
-           swatch(Rect("work est", 2, 18, 3, 10) + "<text class=\"mark\" x=\"20\" y=\"12\">?</text>",
-                  u8"推定・不明な開始／終了") +
-           swatch("<path class=\"point\" d=\"M14 2 L19 8 L14 14 L9 8 Z\"/>", u8"時間のないセッション") +
-           swatch(Rect("work", 2, 18, 3, 10) + "<path class=\"running\" d=\"M18 2 L25 8 L18 14 Z\"/>", u8"記録中") +
-           u8"<span><svg width=\"28\" height=\"16\"><rect x=\"2\" y=\"2\" width=\"24\" height=\"12\" fill=\"#eef1f6\"/>"
-           u8"</svg>土日</span><span><svg width=\"28\" height=\"16\"><rect x=\"2\" y=\"2\" width=\"24\" height=\"12\" "
-           u8"fill=\"#f7f7f7\" stroke=\"#ccc\"/></svg>記録のない日</span></div>";
+    page << "<div class=\"legend\">";
+    swatch([&] { page.Rect("work", 2, 26, 3, 10); }, u8"勤務");
+    swatch([&] { page.Rect("work", 2, 26, 3, 10).Rect("away", 2, 26, 4, 8); }, u8"離席（短い中断）");
+    swatch([&] { page.Rect("work est", 2, 18, 3, 10) << "<text class=\"mark\" x=\"20\" y=\"12\">?</text>"; },
+           u8"推定・不明な開始／終了");
+    swatch([&] { page << "<path class=\"point\" d=\"M14 2 L19 8 L14 14 L9 8 Z\"/>"; }, u8"時間のないセッション");
+    swatch([&] { page.Rect("work", 2, 18, 3, 10) << "<path class=\"running\" d=\"M18 2 L25 8 L18 14 Z\"/>"; }, u8"記録中");
+    swatch([&] { page << "<rect x=\"2\" y=\"2\" width=\"24\" height=\"12\" fill=\"#eef1f6\"/>"; }, u8"土日");
+    swatch([&] { page << "<rect x=\"2\" y=\"2\" width=\"24\" height=\"12\" fill=\"#f7f7f7\" stroke=\"#ccc\"/>"; },
+           u8"記録のない日");
+    page << "</div>";
 }
 } // namespace
 
@@ -213,28 +241,29 @@ std::string HtmlPage(const Report& r)
 {
     // Month, then person as shown: the order of the sheets.
     std::map<std::pair<std::int64_t, std::string>, std::pair<NameId, std::vector<const DayRow*>>> sheets;
+    std::size_t bars = 0;
     for (const DayRow& d : r.days) {
         const Date date = DateOf(d.day);
         auto& sheet = sheets[{date.year * 12 + date.month - 1, r.names.Shown(d.person)}];
         sheet.first = d.person;
         sheet.second.push_back(&d);
+        for (std::size_t i : d.periods) bars += 1 + r.periods[i].away.size();
     }
+    std::string html;
+    html.reserve(8192 + sheets.size() * 4096 + r.days.size() * 400 + bars * 160);  // near the final size, grown once at most
+    Page page(html);
     const std::int64_t today = DayOf(r.now);
-    std::string html = u8"<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">"
-                       u8"<title>勤務時間レポート</title><style>";
-    html += Style;
-    html += u8"</style></head><body>";
-    html += Defs;
-    html += u8"<h1>勤務時間レポート</h1><p class=\"about\">作成 " + DateText(today) + " " +
-            HoursText(r.now - today * SecondsPerDay) + u8"　読んだ行 " + std::to_string(r.lines) +
-            u8"　記録ではない行 <span class=\"skipped\">" + std::to_string(r.skipped) +
-            u8"</span>（集計していません）　時刻は分未満切り捨て、日をまたぐ勤務は開始日に 24 時以降で表示</p>";
-    html += Legend();
-    for (const auto& [key, sheet] : sheets) {
-        const int year = static_cast<int>(key.first / 12), month = static_cast<int>(key.first % 12) + 1;
-        html += SheetHtml(r, year, month, sheet.first, sheet.second);
-    }
-    return html + "</body></html>\n";
+    page << u8"<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\"><title>勤務時間レポート</title><style>"
+         << Style << "</style></head><body>" << Defs << u8"<h1>勤務時間レポート</h1><p class=\"about\">作成 "
+         << DateText(today) << " " << HoursText(r.now - today * SecondsPerDay) << u8"　読んだ行 "
+         << static_cast<long long>(r.lines) << u8"　記録ではない行 <span class=\"skipped\">"
+         << static_cast<long long>(r.skipped)
+         << u8"</span>（集計していません）　時刻は分未満切り捨て、日をまたぐ勤務は開始日に 24 時以降で表示</p>";
+    Legend(page);
+    for (const auto& [key, sheet] : sheets)
+        Sheet(page, r, static_cast<int>(key.first / 12), static_cast<int>(key.first % 12) + 1, sheet.first, sheet.second);
+    page << "</body></html>\n";
+    return html;
 }
 
 } // namespace zentrok::report

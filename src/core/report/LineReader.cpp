@@ -1,6 +1,8 @@
 #include "LineReader.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace zentrok::report {
 
@@ -15,8 +17,14 @@ std::string Names::Folded(std::string_view name)
 NameId Names::Id(std::string_view name)
 {
     if (name.empty()) return NoName;
+    for (int i = 0; i < 2; ++i)
+        if (recentId_[i] != NoName && recent_[i] == name) return recentId_[i];
     const auto [it, added] = ids_.try_emplace(Folded(name), static_cast<NameId>(shown_.size()));
     if (added) shown_.emplace_back(name);
+    recent_[1] = std::move(recent_[0]);
+    recentId_[1] = recentId_[0];
+    recent_[0] = name;
+    recentId_[0] = it->second;
     return it->second;
 }
 
@@ -29,6 +37,13 @@ bool IsUtf8(std::string_view text)
         unsigned min = 0;
         if (c < 0x80) {
             ++i;
+            // Runs of ASCII, the bulk of a log, eight bytes at a time.
+            while (i + 8 <= text.size()) {
+                std::uint64_t eight;
+                std::memcpy(&eight, text.data() + i, 8);
+                if (eight & 0x8080808080808080ull) break;
+                i += 8;
+            }
             continue;
         } else if (c >= 0xC2 && c <= 0xDF) {
             more = 1, min = 0x80;
@@ -52,11 +67,11 @@ bool IsUtf8(std::string_view text)
     return true;
 }
 
-std::string FileTextToUtf8(std::string_view bytes, Codec& codec)
+std::string FileTextToUtf8(std::string bytes, Codec& codec)
 {
     constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (bytes.substr(0, 3) == bom) return std::string(bytes.substr(3));
-    if (IsUtf8(bytes)) return std::string(bytes);
+    if (std::string_view(bytes).substr(0, 3) == bom) return bytes.erase(0, 3);
+    if (IsUtf8(bytes)) return bytes;
     return codec.Cp932ToUtf8(bytes);
 }
 
@@ -149,8 +164,8 @@ void AddLogText(std::string_view text, const std::vector<std::string>& separator
     std::size_t rising = 0, falling = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
         const std::string_view line = text.substr(pos, end - pos);
         pos = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
         if (line.empty()) continue;

@@ -36,6 +36,9 @@ public:
 private:
     std::unordered_map<std::string, NameId> ids_;
     std::vector<std::string> shown_;
+    // The last names asked for: a log's lines mostly repeat them.
+    std::string recent_[2];
+    NameId recentId_[2] = {NoName, NoName};
 };
 
 } // namespace zentrok::report

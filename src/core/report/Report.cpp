@@ -13,10 +13,9 @@ Report MakeReport(LogData data, const Options& options, Seconds now)
     r.lines = data.lines;
     r.skipped = data.skipped;
     r.now = now;
-    r.sessions = BuildSessions(std::move(data.records), now);
     r.names = std::move(data.names);
     const std::string user = Names::Folded(options.user);
-    for (Period& p : CutIntoPeriods(r.sessions, options.gap)) {
+    for (Period& p : CutIntoPeriods(BuildSessions(std::move(data.records), now), options.gap)) {
         if ((options.from && p.day < *options.from) || (options.to && p.day > *options.to)) continue;
         if (!user.empty() && Names::Folded(r.names.Shown(p.person)) != user) continue;
         r.periods.push_back(std::move(p));

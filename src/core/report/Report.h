@@ -12,7 +12,6 @@ struct Report {
     Names names;
     std::size_t lines = 0, skipped = 0;
     Seconds now = 0;
-    std::vector<Session> sessions;
     std::vector<Period> periods;  // the ones asked for, by day, person and start
     std::vector<DayRow> days;
 };

@@ -1,6 +1,5 @@
 #include "ReportTime.h"
 
-#include <cstdio>
 
 namespace zentrok::report {
 
@@ -42,14 +41,34 @@ bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value
 
 bool ValidDate(int y, int m, int d)
 {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (y < 1601 || m < 1 || m > 12 || d < 1) return false;
-    return DateOf(DayNumber(y, m, d)).day == d;
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return d <= days[m - 1] + (m == 2 && leap ? 1 : 0);
 }
+
 } // namespace
+
+void AppendNumber(std::string& out, long long value, int width)
+{
+    char buf[24];
+    int n = 0;
+    if (value < 0) {
+        out += '-';
+        value = -value;
+    }
+    do {
+        buf[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 20);
+    for (int i = n; i < width; ++i) out += '0';
+    while (n > 0) out += buf[--n];
+}
 
 std::optional<Seconds> ParseDateTime(std::string_view t)
 {
     int y, mo, d, h, mi, s;
+    if (t.size() < 19) return std::nullopt;
     if (!Digits(t, 0, 4, y) || t[4] != '/' || !Digits(t, 5, 2, mo) || t[7] != '/' || !Digits(t, 8, 2, d) ||
         t[10] != ' ' || !Digits(t, 11, 2, h) || t[13] != ':' || !Digits(t, 14, 2, mi) || t[16] != ':' ||
         !Digits(t, 17, 2, s))
@@ -80,9 +99,13 @@ std::optional<std::int64_t> ParseDate(std::string_view text)
 std::string DateText(std::int64_t dayNumber)
 {
     const Date d = DateOf(dayNumber);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", d.year, d.month, d.day);
-    return buf;
+    std::string text;
+    AppendNumber(text, d.year, 4);
+    text += '/';
+    AppendNumber(text, d.month, 2);
+    text += '/';
+    AppendNumber(text, d.day, 2);
+    return text;
 }
 
 std::string WeekdayText(std::int64_t dayNumber)
@@ -101,9 +124,11 @@ std::string HoursText(Seconds length)
 {
     if (length < 0) length = 0;
     const Seconds minutes = length / 60;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%lld:%02lld", static_cast<long long>(minutes / 60), static_cast<long long>(minutes % 60));
-    return buf;
+    std::string text;
+    AppendNumber(text, minutes / 60, 1);
+    text += ':';
+    AppendNumber(text, minutes % 60, 2);
+    return text;
 }
 
 } // namespace zentrok::report

@@ -28,5 +28,7 @@ std::string WeekdayText(std::int64_t dayNumber);  // one kanji, UTF-8
 bool IsWeekend(std::int64_t dayNumber);
 // h:mm of a length, rounded down to the minute; also a clock time counted from a day's midnight (26:10).
 std::string HoursText(Seconds length);
+// Appends value in decimal, zero-padded to width digits (printf is slow for a page of a million figures).
+void AppendNumber(std::string& out, long long value, int width);
 
 } // namespace zentrok::report

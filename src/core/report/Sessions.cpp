@@ -124,14 +124,16 @@ private:
 std::vector<Session> BuildSessions(std::vector<Record> records, Seconds now)
 {
     // Per user and computer in time order; within one second a logoff comes before a logon.
-    std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
+    const auto before = [](const Record& a, const Record& b) {
         if (a.user != b.user) return a.user < b.user;
         if (a.computer != b.computer) return a.computer < b.computer;
         if (a.time != b.time) return a.time < b.time;
         const bool aOff = a.word == Word::Logoff, bOff = b.word == Word::Logoff;
         if (aOff != bOff) return aOff;
         return a.order < b.order;
-    });
+    };
+    // One file per PC, read in name order, is in this order already.
+    if (!std::is_sorted(records.begin(), records.end(), before)) std::sort(records.begin(), records.end(), before);
     std::vector<Session> sessions;
     std::size_t i = 0;
     while (i < records.size()) {
