@@ -53,6 +53,8 @@ td.tl { width: 520px; background-image: linear-gradient(90deg, #c0392b 1px, tran
   repeating-linear-gradient(90deg, #d6dbe2 0 1px, transparent 1px var(--hour));
   background-size: 1px 100%, auto, auto; background-repeat: no-repeat, repeat, repeat;
   background-position: var(--midnight) 0, 0 0, 0 0; }
+/* A day's bars get their height here: a million of them in a page of years. */
+td.tl rect.work { y: 3px; height: 10px; } td.tl rect.away { y: 4px; height: 8px; }
 .work { fill: #2f6fbf; } .est { fill: #a9c4ea; stroke: #1f4f99; stroke-dasharray: 3 2; }
 .away { fill: url(#hatch); } .mark { fill: #1f4f99; font-size: 10px; font-weight: bold; }
 .point { fill: #fff; stroke: #1f4f99; } .running { fill: #2f9f4f; }
@@ -97,6 +99,11 @@ public:
     {
         out_ += HtmlEscape(text);
         return *this;
+    }
+    // A bar of a day's row: its height comes from the style sheet.
+    Page& Bar(const char* cls, double x1, double x2)
+    {
+        return *this << "<rect class=\"" << cls << "\" x=\"" << x1 << "\" width=\"" << std::max(x2 - x1, 0.0) << "\"/>";
     }
     Page& Rect(const char* cls, double x1, double x2, int y, int h)
     {
@@ -160,8 +167,8 @@ void PeriodBars(Page& page, const Report& r, const Period& p, const Timeline& t)
     if (p.span.Length() == 0) {
         page << "<path class=\"point\" d=\"M" << x1 << " 2 L" << x1 + 5 << " 8 L" << x1 << " 14 L" << x1 - 5 << " 8 Z\"/>";
     } else {
-        page.Rect(estimated ? "work est" : "work", x1, x2, 3, RowHeight - 6);
-        for (const Span& a : p.away) page.Rect("away", t.X(a.start - midnight), t.X(a.end - midnight), 4, RowHeight - 8);
+        page.Bar(estimated ? "work est" : "work", x1, x2);
+        for (const Span& a : p.away) page.Bar("away", t.X(a.start - midnight), t.X(a.end - midnight));
     }
     // An end the log doesn't give can't pass for a real one: a question mark, or an arrow while recording.
     if (p.flags & Running)
