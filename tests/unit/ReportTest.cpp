@@ -107,6 +107,13 @@ const DayCase DayCases[] = {
        u8"LOGON /2026/12/07 11:00:00./PC9", u8"LOGOFF/2026/12/07 11:30:00./PC9/ログオフ",
        u8"LOGON  - u1 - 2026/13/07 09:00:00. - PC1", u8"LOGON  - u1 - 2026/12/07 09:00:00 - PC1"}},
      {u8"2026/12/07,月,PC9,11:00,11:30,0:30,0:00,0:30,1,PC9,", u8"2026/12/07,月,u1,9:00,10:00,1:00,0:00,1:00,1,PC1,"}},
+    {"within one second a logoff comes before a logon, whatever the order written",
+     {{u8"LOGON  - u1 - 2026/12/07 12:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 12:00:00. - PC1",
+       u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 13:00:00. - PC1"}},
+     {u8"2026/12/07,月,u1,9:00,13:00,4:00,0:00,4:00,2,PC1,"}},
+    {"a session left open from an earlier day is a missing logoff, not running",
+     {{u8"LOGON  - u1 - 2026/12/19 09:00:00. - PC1", u8"UNLOCK - u1 - 2026/12/19 11:00:00. - PC1"}},
+     {u8"2026/12/19,土,u1,9:00,11:00,2:00,0:00,2:00,1,PC1,ログオフ記録なし、推定"}},
     {"a crafted name is never a formula and stays one field",
      {{u8"LOGON  - =cmd|' /C calc'!A0 - 2026/12/07 09:00:00. - @PC,\"1\"",
        u8"LOGOFF - =cmd|' /C calc'!A0 - 2026/12/07 10:00:00. - @PC,\"1\""}},
@@ -121,6 +128,62 @@ TEST_P(DayRows, FromSmallLogs)
     EXPECT_EQ(Rows(DayCsv(Make(c.files, c.options, c.now))), c.rows) << c.name;
 }
 INSTANTIATE_TEST_SUITE_P(Report, DayRows, testing::ValuesIn(DayCases));
+
+TEST(Report, LineFields)
+{
+    const std::vector<std::string> seps = KnownSeparators({"", u8"／"});
+    const struct {
+        const char* line;
+        bool record;
+        const char* user;
+        const char* computer;
+        Reason reason;
+    } cases[] = {
+        {u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", true, "u1", "PC1", Reason::None},
+        {u8"LOGOFF - a - b - 2026/12/07 09:00:00. - PC - 1 - シャットダウン", true, "a - b", "PC - 1", Reason::Shutdown},
+        {u8"LOGOFF - u1 - 2026/12/07 09:00:00. - ログオフ", true, "u1", "", Reason::Logoff},
+        {u8"LOGOFF／2026/12/07 09:00:00.／PC1／ログオフ", true, "", "PC1", Reason::Logoff},
+        {u8"LOGON user012026/12/07 09:00:00.PC1", true, "user01", "PC1", Reason::None},
+        {u8"RDISC  - u1 - 2026/12/07 09:00:00.", true, "u1", "", Reason::None},
+        {u8"LOGON  - u1 - 2026/12/07 09:00:00 - PC1", false, "", "", Reason::None},
+        {u8"LOGON  - u1 - 2026/02/29 09:00:00. - PC1", false, "", "", Reason::None},
+        {u8"LOGON  - u1 - 2026/12/07 24:00:00. - PC1", false, "", "", Reason::None},
+        {u8"LOGIN  - u1 - 2026/12/07 09:00:00. - PC1", false, "", "", Reason::None},
+        {u8"logon  - u1 - 2026/12/07 09:00:00. - PC1", false, "", "", Reason::None},
+        {u8"LOGON  - u1 - 2026/12/07", false, "", "", Reason::None},
+    };
+    for (const auto& c : cases) {
+        const std::optional<ParsedLine> p = ParseLine(c.line, seps);
+        ASSERT_EQ(p.has_value(), c.record) << c.line;
+        if (!p) continue;
+        EXPECT_EQ(p->user, c.user) << c.line;
+        EXPECT_EQ(p->computer, c.computer) << c.line;
+        EXPECT_EQ(p->reason, c.reason) << c.line;
+        EXPECT_EQ(DateText(DayOf(p->time)), "2026/12/07");
+    }
+}
+
+TEST(Report, CalendarAndClockTexts)
+{
+    for (std::int64_t day = DayNumber(1601, 1, 1); day < DayNumber(2400, 1, 1); day += 97) {
+        const Date d = DateOf(day);
+        ASSERT_EQ(DayNumber(d.year, d.month, d.day), day);
+    }
+    const struct {
+        const char* text;
+        const char* date;  // nullptr: no date
+    } dates[] = {{"2024/2/29", "2024/02/29"}, {"2000/02/29", "2000/02/29"}, {"2100/02/29", nullptr},
+                 {"2026/04/31", nullptr},     {"2026/1/1/", nullptr},       {"1600/12/31", nullptr},
+                 {"20261/01/01", nullptr},    {"2026//01", nullptr}};
+    for (const auto& c : dates) {
+        const std::optional<std::int64_t> day = ParseDate(c.text);
+        EXPECT_EQ(day ? DateText(*day) : "", c.date ? c.date : "") << c.text;
+    }
+    EXPECT_EQ(WeekdayText(*ParseDate("2026/12/06")), u8"日");
+    EXPECT_TRUE(IsWeekend(*ParseDate("2026/12/05")) && !IsWeekend(*ParseDate("2026/12/07")));
+    EXPECT_EQ(HoursText(26 * 3600 + 10 * 60 + 59), "26:10");
+    EXPECT_EQ(HoursText(-5), "0:00");
+}
 
 TEST(Report, FiltersAfterBuildingSessionsAndCountsForeignLines)
 {

@@ -80,6 +80,8 @@ std::vector<std::string> KnownSeparators(const std::vector<std::string>& extra)
     std::vector<std::string> all = {" - ", ",", "\t"};
     for (const std::string& s : extra)
         if (std::find(all.begin(), all.end(), s) == all.end()) all.push_back(s);
+    // No separator at all fits nearly any line: tried last, so that it never takes a line of another.
+    std::stable_partition(all.begin(), all.end(), [](const std::string& s) { return !s.empty(); });
     return all;
 }
 
