@@ -35,7 +35,8 @@ Seconds Now()
 // The logger's settings beside this program: its separator and its log folder.
 SessionSettings LoggerSettings()
 {
-    const std::string folder = ToAnsi(ProgramPath().substr(0, ProgramPath().find_last_of("\\/") + 1));
+    const std::string program = ProgramPath();
+    const std::string folder = ToAnsi(program.substr(0, program.find_last_of("\\/") + 1));
     WinProfile profile(folder + SettingsFileName);
     SessionSettings settings;
     LoadSettings(settings, profile, folder);
