@@ -139,14 +139,15 @@ std::vector<Session> BuildSessions(std::vector<Record> records, Seconds now)
     while (i < records.size()) {
         Builder builder(now, sessions);
         const std::size_t groupStart = i;
+        unsigned wordsThisSecond = 0;  // an exact copy (another copy of the same log) counts once
         for (; i < records.size() && records[i].user == records[groupStart].user &&
                records[i].computer == records[groupStart].computer;
              ++i) {
-            // An exact copy (another copy of the same log) counts once.
-            bool copy = false;
-            for (std::size_t k = i; k-- > groupStart && records[k].time == records[i].time;)
-                copy = copy || records[k].word == records[i].word;
-            if (!copy) builder.Add(records[i]);
+            if (i == groupStart || records[i].time != records[i - 1].time) wordsThisSecond = 0;
+            const unsigned word = 1u << static_cast<unsigned>(records[i].word);
+            if (wordsThisSecond & word) continue;
+            wordsThisSecond |= word;
+            builder.Add(records[i]);
         }
         builder.Finish();
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
 namespace zentrok::report {
 
@@ -83,16 +84,16 @@ std::vector<DayRow> SumUpDays(const std::vector<Period>& periods, const Names& n
         row.person = key.second;
         row.periods = members;
         std::vector<Span> present, work;
-        std::vector<std::size_t> sessions;
+        std::unordered_set<std::size_t> sessions;
+        std::unordered_set<NameId> computers;
         const Period* first = &periods[members.front()];
         const Period* last = first;
         for (std::size_t i : members) {
             const Period& p = periods[i];
             present.push_back(p.span);
             AddWork(p, work);
-            if (std::find(sessions.begin(), sessions.end(), p.session) == sessions.end()) sessions.push_back(p.session);
-            if (std::find(row.computers.begin(), row.computers.end(), p.computer) == row.computers.end())
-                row.computers.push_back(p.computer);
+            sessions.insert(p.session);
+            if (computers.insert(p.computer).second) row.computers.push_back(p.computer);
             row.flags |= p.flags;
             if (p.span.end > last->span.end || (p.span.end == last->span.end && p.endEstimated)) last = &p;
         }
