@@ -90,7 +90,7 @@ constexpr std::size_t WordBytes = 6;
 constexpr std::size_t DateTimeBytes = 20;  // yyyy/mm/dd hh:mm:ss.
 
 struct WordText {
-    const char* text;
+    std::string_view text;
     Word word;
 };
 constexpr WordText Words[] = {{"LOGON ", Word::Logon},  {"LOGOFF", Word::Logoff},        {"LOCK  ", Word::Lock},
@@ -150,7 +150,8 @@ std::optional<ParsedLine> ParseLine(std::string_view line, const std::vector<std
 {
     if (line.size() < WordBytes + DateTimeBytes) return std::nullopt;
     const std::string_view head = line.substr(0, WordBytes);
-    const auto w = std::find_if(std::begin(Words), std::end(Words), [&](const WordText& t) { return head == t.text; });
+    const auto w = std::find_if(std::begin(Words), std::end(Words),
+                                [&](const WordText& t) { return head[0] == t.text[0] && head == t.text; });
     if (w == std::end(Words)) return std::nullopt;
     const std::string_view rest = line.substr(WordBytes);
     for (const std::string& sep : separators) {
@@ -166,8 +167,10 @@ void AddLogText(std::string_view text, const std::vector<std::string>& separator
     std::size_t rising = 0, falling = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        // To the next LF, or a lone CR before it.
+        const void* lf = std::memchr(text.data() + pos, '\n', text.size() - pos);
+        std::size_t end = lf ? static_cast<const char*>(lf) - text.data() : text.size();
+        if (const void* cr = std::memchr(text.data() + pos, '\r', end - pos)) end = static_cast<const char*>(cr) - text.data();
         const std::string_view line = text.substr(pos, end - pos);
         pos = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
         if (line.empty()) continue;
