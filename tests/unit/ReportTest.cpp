@@ -163,6 +163,23 @@ TEST(Report, LineFields)
     }
 }
 
+TEST(Report, LineEnds)
+{
+    const std::string on = u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", off = u8"LOGOFF - u1 - 2026/12/07 10:00:00. - PC1";
+    const struct {
+        std::string text;
+        std::size_t lines, records;
+    } cases[] = {{on + "\r\n" + off + "\r\n", 2, 2}, {on + "\n" + off, 2, 2},         {on + "\r" + off + "\r", 2, 2},
+                 {on + "\r\n\r\n\n" + off + "x", 2, 2}, {"\r\n\r\n", 0, 0},             {off + "\n\r" + on, 2, 2},
+                 {std::string(13, 'x') + "\r" + off, 2, 1}};
+    for (const auto& c : cases) {
+        LogData data;
+        AddLogText(c.text, KnownSeparators({}), data);
+        EXPECT_EQ(data.lines, c.lines) << c.text;
+        EXPECT_EQ(data.records.size(), c.records) << c.text;
+    }
+}
+
 TEST(Report, CalendarAndClockTexts)
 {
     for (std::int64_t day = DayNumber(1601, 1, 1); day < DayNumber(2400, 1, 1); day += 97) {

@@ -27,7 +27,7 @@ Report MakeReport(LogData data, const Options& options, Seconds now)
         if (pa != pb) return pa < pb;
         return a.span.start < b.span.start;
     });
-    r.days = SumUpDays(r.periods, r.names);
+    r.days = SumUpDays(r.periods);
     return r;
 }
 

@@ -97,6 +97,7 @@ private:
     {
         Session& s = *session_;
         std::sort(away_.begin(), away_.end(), [](const Span& a, const Span& b) { return a.start < b.start; });
+        s.away.reserve(away_.size());
         for (Span a : away_) {
             a.start = std::max(a.start, s.span.start);
             a.end = std::min(a.end, s.span.end);

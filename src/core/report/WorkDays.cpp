@@ -1,8 +1,6 @@
 #include "WorkDays.h"
 
 #include <algorithm>
-#include <map>
-#include <unordered_set>
 
 namespace zentrok::report {
 
@@ -43,8 +41,8 @@ std::vector<Period> CutIntoPeriods(const std::vector<Session>& sessions, Seconds
 }
 
 namespace {
-// The length of the union of spans.
-Seconds UnionLength(std::vector<Span> spans)
+// The length of the union of spans (sorted here, in place).
+Seconds UnionLength(std::vector<Span>& spans)
 {
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.start < b.start; });
     Seconds total = 0, reach = 0;
@@ -68,47 +66,57 @@ void AddWork(const Period& p, std::vector<Span>& work)
     }
     if (p.span.end > from) work.push_back({from, p.span.end});
 }
+
+// Keeps the first of each name, in their order; n log n, for a crafted day of many computers.
+void KeepFirstOfEach(std::vector<NameId>& ids, std::vector<std::pair<NameId, std::size_t>>& scratch)
+{
+    scratch.clear();
+    for (std::size_t i = 0; i < ids.size(); ++i) scratch.emplace_back(ids[i], i);
+    std::sort(scratch.begin(), scratch.end());
+    scratch.erase(std::unique(scratch.begin(), scratch.end(), [](auto& a, auto& b) { return a.first == b.first; }),
+                  scratch.end());
+    std::sort(scratch.begin(), scratch.end(), [](auto& a, auto& b) { return a.second < b.second; });
+    ids.clear();
+    for (const auto& kept : scratch) ids.push_back(kept.first);
+}
 } // namespace
 
-std::vector<DayRow> SumUpDays(const std::vector<Period>& periods, const Names& names)
+std::vector<DayRow> SumUpDays(const std::vector<Period>& periods)
 {
-    std::map<std::pair<std::int64_t, NameId>, std::vector<std::size_t>> groups;
-    for (std::size_t i = 0; i < periods.size(); ++i) groups[{periods[i].day, periods[i].person}].push_back(i);
-
     std::vector<DayRow> rows;
-    for (auto& [key, members] : groups) {
-        std::sort(members.begin(), members.end(),
-                  [&](std::size_t a, std::size_t b) { return periods[a].span.start < periods[b].span.start; });
+    // Reused from row to row: a million records make tens of thousands of rows.
+    std::vector<Span> present, work;
+    std::vector<std::size_t> sessions;
+    std::vector<std::pair<NameId, std::size_t>> scratch;
+    for (std::size_t i = 0; i < periods.size();) {
         DayRow row;
-        row.day = key.first;
-        row.person = key.second;
-        row.periods = members;
-        std::vector<Span> present, work;
-        std::unordered_set<std::size_t> sessions;
-        std::unordered_set<NameId> computers;
-        const Period* first = &periods[members.front()];
+        row.day = periods[i].day;
+        row.person = periods[i].person;
+        present.clear();
+        work.clear();
+        sessions.clear();
+        const Period* first = &periods[i];
         const Period* last = first;
-        for (std::size_t i : members) {
+        for (; i < periods.size() && periods[i].day == row.day && periods[i].person == row.person; ++i) {
             const Period& p = periods[i];
+            row.periods.push_back(i);
             present.push_back(p.span);
             AddWork(p, work);
-            sessions.insert(p.session);
-            if (computers.insert(p.computer).second) row.computers.push_back(p.computer);
+            sessions.push_back(p.session);
+            row.computers.push_back(p.computer);
             row.flags |= p.flags;
             if (p.span.end > last->span.end || (p.span.end == last->span.end && p.endEstimated)) last = &p;
         }
+        KeepFirstOfEach(row.computers, scratch);
+        std::sort(sessions.begin(), sessions.end());
+        row.sessions = static_cast<std::size_t>(std::unique(sessions.begin(), sessions.end()) - sessions.begin());
         row.start = first->span.start;
         row.end = last->span.end;
         if (first->startEstimated || last->endEstimated) row.flags |= Estimated;
         row.present = UnionLength(present);
         row.work = UnionLength(work);
-        row.sessions = sessions.size();
         rows.push_back(std::move(row));
     }
-    std::stable_sort(rows.begin(), rows.end(), [&](const DayRow& a, const DayRow& b) {
-        if (a.day != b.day) return a.day < b.day;
-        return names.Shown(a.person) < names.Shown(b.person);
-    });
     return rows;
 }
 

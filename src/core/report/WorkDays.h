@@ -36,8 +36,9 @@ struct DayRow {
     std::vector<std::size_t> periods;  // indices, by start
 };
 
-// The rows sorted by day, then by person as shown.
-std::vector<DayRow> SumUpDays(const std::vector<Period>& periods, const Names& names);
+// periods: sorted by day, then person, then start (as the report keeps them); a row for each
+// day and person, in that order.
+std::vector<DayRow> SumUpDays(const std::vector<Period>& periods);
 
 // The notes of flags, in a fixed order, joined with "、" (UTF-8).
 std::string NotesText(std::uint8_t flags);
