@@ -68,4 +68,10 @@ void Console::EndProgress()
     progressShown_ = false;
 }
 
+bool Console::OwnWindow() const
+{
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
 } // namespace zentrok::report

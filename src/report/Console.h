@@ -15,6 +15,8 @@ public:
     // Files and lines read so far, over itself, only when the error stream is a console.
     void Progress(std::size_t files, std::size_t lines);
     void EndProgress();
+    // Whether the console window is this program's own (started from Explorer): it closes when we end.
+    bool OwnWindow() const;
 
 private:
     static void Write(void* handle, bool console, std::string_view utf8);

@@ -23,6 +23,15 @@ std::vector<std::string> Arguments()
     for (int i = 1; argv && i < count; ++i) arguments.push_back(Narrow(argv.get()[i], CP_UTF8));
     return arguments;
 }
+
+// On the error stream; started from Explorer, whose console window closes with us, also in a box.
+int Show(Console& console, const char* message, int code)
+{
+    console.Error(std::string(u8"ZentrokReport: ") + message + "\n");
+    if (console.OwnWindow())
+        MessageBoxW(nullptr, Widen(message, CP_UTF8).c_str(), L"ZentrokReport", MB_OK | MB_ICONERROR);
+    return code;
+}
 } // namespace
 
 int main()
@@ -31,10 +40,8 @@ int main()
     try {
         return RunReport(Arguments(), console);
     } catch (const ReportError& e) {
-        console.Error(std::string(u8"ZentrokReport: ") + e.what() + "\n");
-        return e.Code();
+        return Show(console, e.what(), e.Code());
     } catch (const std::exception& e) {
-        console.Error(std::string(u8"ZentrokReport: ") + e.what() + "\n");
-        return NothingFound;
+        return Show(console, e.what(), NothingFound);
     }
 }
