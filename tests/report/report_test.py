@@ -37,7 +37,7 @@ def check_csv(wine_run, exe, expected, work):
         (["logs", "/CSV", "out.csv"], 0, "記録ではない行 3 行", "out.csv"),
         (["logs\\*.txt", "/CSV", "out2.csv", "/SEP", "<TAB>"], 0, "", "out2.csv"),
         (["nothing-here", "/CSV", "none.csv"], 1, "nothing-here", None),
-        (["logs\\notes.txt", "/CSV", "none.csv"], 1, "記録が見つかりません", None),
+        (["logs\\notes.txt", "/CSV", "none.csv"], 1, "記録が見つかりません: logs\\notes.txt", None),
         (["logs", "/CSV", "none.csv", "/FROM", "2027/01/01"], 1, "記録がありません", None),
         (["logs", "/CSV", "none.csv", "/WRONG"], 2, "/WRONG", None),
         (["logs", "/GAP", "abc"], 2, "/GAP", None),
