@@ -113,7 +113,10 @@ int RunReport(const std::vector<std::string>& arguments, Console& console)
         std::string folder = FromAnsi(settings.Directory);
         if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
         options.inputs.push_back(folder + "*.txt");
-        if (settings.NameKind == 1 && !settings.NameString.empty()) options.inputs.push_back(folder + FromAnsi(settings.NameString));
+        // A fixed log name of another ending too (the other names all end in .txt).
+        const std::string fixed = FromAnsi(settings.NameString);
+        const bool txt = fixed.size() >= 4 && Names::Folded(fixed.substr(fixed.size() - 4)) == ".txt";
+        if (settings.NameKind == 1 && !fixed.empty() && !txt) options.inputs.push_back(folder + fixed);
         if (options.csv.empty() && options.html.empty()) options.html = TempHtmlPath();
     }
     LogData data = ReadLogs(options.inputs, KnownSeparators(extra), console);
