@@ -21,18 +21,25 @@ def run(wine_run, exe, *args, cwd):
 
 def check_csv(wine_run, exe, expected, work):
     failures = []
-    # The logger's separator, read from a Zentrok.ini beside the report program, as the logger reads it.
+    # The logger's separator and log folder, read from a Zentrok.ini beside the report program.
     beside = os.path.join(work, "program")
     os.makedirs(os.path.join(beside, "logs"))
     shutil.copy(exe, beside)
+    folder = "Z:" + os.path.join(beside, "logs").replace("/", "\\") + "\\"
     with open(os.path.join(beside, "Zentrok.ini"), "wb") as f:
-        f.write("[Log]\r\nSeparator=／\r\n".encode("cp932"))
+        f.write(("[Log]\r\nSeparator=／\r\n[Place]\r\nDirectory=%s\r\n" % folder).encode("cp932"))
     logs.write(os.path.join(beside, "logs"), "PC09.txt", [logs.line("LOGON ", "u9", "2026/11/02 09:00:00", "PC09", "／"),
                                                           logs.line("LOGOFF", "u9", "2026/11/02 10:00:00", "PC09", "／")], "cp932")
     for program, code in ((os.path.join(beside, os.path.basename(exe)), 0), (exe, 1)):
         rc, out, err = run(wine_run, program, "program\\logs", cwd=work)
         if rc != code or (code == 0 and "u9,9:00,10:00" not in out):
             failures.append("%s with the separator of its Zentrok.ini: exit %d (wanted %d): %r" % (program, rc, code, out + err))
+    # Without arguments, as from Explorer: that folder's page in the user's temporary folder.
+    rc, out, err = run(wine_run, os.path.join(beside, os.path.basename(exe)), cwd=work)
+    page = subprocess.run(["winepath", "-u", out.split(": ", 1)[-1].strip()], capture_output=True, text=True).stdout.strip()
+    if rc != 0 or not page.endswith("ZentrokReport.html") or not os.path.isfile(page) or \
+            "u9" not in open(page, encoding="utf-8").read():
+        failures.append("without arguments: exit %d, %r" % (rc, out + err))
     cases = [  # arguments, exit code, a text the error output must hold, the CSV made
         (["logs", "/CSV", "out.csv"], 0, "記録ではない行 3 行", "out.csv"),
         (["logs\\*.txt", "/CSV", "out2.csv", "/SEP", "<TAB>"], 0, "", "out2.csv"),
