@@ -1,8 +1,8 @@
-# make        builds build/Zentrok.exe
+# make        builds build/Zentrok.exe and build/ZentrokReport.exe
 # make test   installs what is missing, builds, runs every test under Wine
 # make run    installs what is missing, builds, starts Zentrok under Wine
 # make bench  measures against the baselines and writes docs/benchmarks.md
-# make dist   builds both programs and packs dist/zentrok-<version>.zip
+# make dist   builds both programs for both architectures and packs dist/zentrok-<version>.zip
 BUILD := build
 X86 := build-x86
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
@@ -38,7 +38,7 @@ host-test: deps
 
 # Fuzzes every target for FUZZ_SECONDS, then merges what it found into the saved corpus.
 fuzz: host-test
-	@for t in parsers log_text log_in_place settings; do \
+	@for t in parsers log_text log_in_place settings report; do \
 	  mkdir -p $(BUILD)/fuzz/new/$$t; \
 	  $(BUILD)/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    $(BUILD)/fuzz/new/$$t fuzz/corpus/$$t 2>&1 | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY'; \

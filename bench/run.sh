@@ -16,6 +16,10 @@ build-host/bench/logtext_bench --benchmark_format=json --benchmark_repetitions=7
 echo "wine: insertion, start-up, resident cost, session end (several minutes) ..."
 tools/with-wine.sh tools/wine-run.sh build/bench/zentrok_bench.exe build/Zentrok.exe >"$out/wine.txt"
 
+echo "wine: the working-time report on 1,000,000 records, and its month page in Chromium ..."
+tools/with-wine.sh python3 bench/report_bench.py build/bench-report build/ZentrokReport.exe build/bench/read_logs.exe \
+  >>"$out/wine.txt"
+
 python3 bench/report.py "$out/wine.txt" "$out/host.json" build/Zentrok.exe build/bench/baseline_app.exe \
   bench/notes.md >docs/benchmarks.md
 cat docs/benchmarks.md

@@ -1,5 +1,6 @@
 #!/bin/bash
-# Packs the release archive zentrok-<version>.zip: both programs, the Japanese guide
+# Packs the release archive zentrok-<version>.zip: the logger and the report program for
+# both architectures, the Japanese guide
 # (CP932, CR LF) and the licence, then checks it.
 # usage: make-dist.sh [OUTDIR [X64EXE X86EXE]]
 set -eu
@@ -13,8 +14,12 @@ archive="$out/zentrok-$version.zip"
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/x64" "$stage/x86"
-cp "$x64" "$stage/x64/Zentrok.exe"
-cp "$x86" "$stage/x86/Zentrok.exe"
+# The report program is built beside each logger.
+for arch in x64 x86; do
+  exe=$([ $arch = x64 ] && echo "$x64" || echo "$x86")
+  cp "$exe" "$stage/$arch/Zentrok.exe"
+  cp "$(dirname "$exe")/ZentrokReport.exe" "$stage/$arch/ZentrokReport.exe"
+done
 # The guide's name in CP932 bytes: what Japanese Windows reads from a zip without the UTF-8 flag.
 guide=$(printf '%s' 'はじめにお読みください.txt' | iconv -f UTF-8 -t CP932)
 sed "s/@VERSION@/$version/" "$root/docs/guide-ja.txt" | iconv -f UTF-8 -t CP932 | LC_ALL=C sed 's/$/\r/' >"$stage/$guide"
@@ -22,5 +27,6 @@ LC_ALL=C sed 's/$/\r/' "$root/LICENSE" >"$stage/LICENSE.txt"
 
 rm -f "$archive"
 # C locale: zip stores the names' bytes as they are, with no Unicode extra field.
-(cd "$stage" && LC_ALL=C zip -q -X -D "$archive" x64/Zentrok.exe x86/Zentrok.exe "$guide" LICENSE.txt)
+(cd "$stage" && LC_ALL=C zip -q -X -D "$archive" x64/Zentrok.exe x64/ZentrokReport.exe x86/Zentrok.exe \
+  x86/ZentrokReport.exe "$guide" LICENSE.txt)
 python3 "$root/tests/package/check_dist.py" "$archive" "$version"

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks the release archive: exactly the two programs, the guide and the licence, with
+"""Checks the release archive: exactly the two programs for both architectures, the guide and the licence, with
 the guide's name and text as Japanese Windows reads them.
 
 usage: check_dist.py ARCHIVE VERSION
@@ -28,12 +28,14 @@ def main(archive, version):
     problems = []
     with zipfile.ZipFile(archive) as z:
         entries = {name_of(i): i for i in z.infolist()}
-        expected = {"x64/Zentrok.exe", "x86/Zentrok.exe", GUIDE, "LICENSE.txt"}
+        programs = [(arch + "/" + exe, machine_code) for arch, machine_code in (("x64", 0x8664), ("x86", 0x14C))
+                    for exe in ("Zentrok.exe", "ZentrokReport.exe")]
+        expected = {name for name, _ in programs} | {GUIDE, "LICENSE.txt"}
         if set(entries) != expected:
             problems.append("holds %s, not %s" % (sorted(entries), sorted(expected)))
         if GUIDE in entries and entries[GUIDE].flag_bits & UTF8_FLAG:
             problems.append("the guide's name is flagged UTF-8, not stored in CP932")
-        for name, arch in (("x64/Zentrok.exe", 0x8664), ("x86/Zentrok.exe", 0x14C)):
+        for name, arch in programs:
             if name in entries and machine(z.read(entries[name])) != arch:
                 problems.append("%s is not a program for machine %#x" % (name, arch))
         for name in (GUIDE, "LICENSE.txt"):
@@ -49,7 +51,7 @@ def main(archive, version):
                 problems.append("the guide is not CP932: %s" % e)
                 text = ""
             for needed in ("バージョン " + version, "shell:startup", "PROTECT", "Zentrok.ini", "NameKind",
-                           "LOGON  - ", "アンインストール"):
+                           "LOGON  - ", "アンインストール", "ZentrokReport", "/CSV"):
                 if needed not in text:
                     problems.append("the guide doesn't mention %s" % needed)
             if "@VERSION@" in text:

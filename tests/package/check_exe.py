@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Checks a built Zentrok.exe as a Windows user gets it: a GUI program that needs only
-the system's own DLLs, with its manifest and its version resource.
+"""Checks a built Zentrok.exe or ZentrokReport.exe as a Windows user gets it: a program
+of its subsystem that needs only the system's own DLLs, with its manifest and its version resource.
 
 usage: check_exe.py OBJDUMP EXE VERSION
 """
+import os
 import re
 import struct
 import subprocess
@@ -14,6 +15,13 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32.
                "advapi32.dll", "msvcrt.dll", "msimg32.dll", "oleaut32.dll", "comdlg32.dll", "shlwapi.dll",
                "uxtheme.dll", "version.dll", "winspool.drv"}
 RT_VERSION, RT_MANIFEST = 16, 24
+COMMON_MANIFEST = ('level="asInvoker"', "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")
+# Per program: subsystem number and name, what its manifest must hold beyond the common part, its description.
+PROGRAMS = {
+    "zentrok.exe": (2, "GUI", ("Microsoft.Windows.Common-Controls", 'version="6.0.0.0"', "<dpiAware", "true/pm",
+                               "PerMonitorV2, PerMonitor"), "ログオン・ログオフ記録ツール", "Zentrok.exe"),
+    "zentrokreport.exe": (3, "console", (), "勤務時間レポート", "ZentrokReport.exe"),
+}
 
 
 def resources(data):
@@ -90,21 +98,20 @@ def main(objdump, exe, version):
         problems.append("no imports found")
     for dll in sorted(dlls - SYSTEM_DLLS):
         problems.append("imports %s, which Windows doesn't ship" % dll)
-    if not re.search(r"^Subsystem\s+00000002\b", dump, re.M):
-        problems.append("not a GUI-subsystem program")
+    subsystem, kind, manifest_needs, description, name = PROGRAMS[os.path.basename(exe).lower()]
+    if not re.search(r"^Subsystem\s+0000000%d\b" % subsystem, dump, re.M):
+        problems.append("not a %s-subsystem program" % kind)
 
     data = open(exe, "rb").read()
     res = resources(data)
     manifest = res.get((RT_MANIFEST, 1), b"").decode("utf-8", "replace")
-    for needed in ('level="asInvoker"', "Microsoft.Windows.Common-Controls", 'version="6.0.0.0"',
-                   "<dpiAware", "true/pm", "PerMonitorV2, PerMonitor",
-                   "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"):
+    for needed in COMMON_MANIFEST + manifest_needs:
         if needed not in manifest:
             problems.append("manifest lacks %s" % needed)
 
     strings = version_strings(res.get((RT_VERSION, 1), b"\0" * 8)) if (RT_VERSION, 1) in res else {}
-    expected = {"ProductName": "Zentrok", "FileDescription": "ログオン・ログオフ記録ツール",
-                "FileVersion": version, "ProductVersion": version, "OriginalFilename": "Zentrok.exe"}
+    expected = {"ProductName": "Zentrok", "FileDescription": description,
+                "FileVersion": version, "ProductVersion": version, "OriginalFilename": name}
     for key, value in expected.items():
         got = strings.get(("041103a4", key))
         if got != value:
@@ -112,7 +119,7 @@ def main(objdump, exe, version):
     for p in problems:
         print("%s: %s" % (exe, p))
     if not problems:
-        print("%s: imports %s; GUI; manifest and version %s present" % (exe, ", ".join(sorted(dlls)), version))
+        print("%s: imports %s; %s; manifest and version %s present" % (exe, ", ".join(sorted(dlls)), kind, version))
     return 1 if problems else 0
 
 

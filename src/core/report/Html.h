@@ -1,0 +1,16 @@
+// The report as one self-contained HTML page (UTF-8): per month and person, a row per
+// day with its work periods on a timeline, the day's figures and the month's totals.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "Report.h"
+
+namespace zentrok::report {
+
+// Text for element content and attribute values: markup characters as references.
+std::string HtmlEscape(std::string_view text);
+
+std::string HtmlPage(const Report& report);
+
+} // namespace zentrok::report

@@ -1,0 +1,205 @@
+#include "LineReader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace zentrok::report {
+
+std::string Names::Folded(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
+
+NameId Names::Id(std::string_view name)
+{
+    if (name.empty()) return NoName;
+    for (int i = 0; i < 2; ++i)
+        if (recentId_[i] != NoName && recent_[i] == name) return recentId_[i];
+    const auto [it, added] = ids_.try_emplace(Folded(name), static_cast<NameId>(shown_.size()));
+    if (added) shown_.emplace_back(name);
+    recent_[1] = std::move(recent_[0]);
+    recentId_[1] = recentId_[0];
+    recent_[0] = name;
+    recentId_[0] = it->second;
+    return it->second;
+}
+
+bool IsUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        std::size_t more = 0;
+        unsigned min = 0;
+        if (c < 0x80) {
+            ++i;
+            // Runs of ASCII, the bulk of a log, eight bytes at a time.
+            while (i + 8 <= text.size()) {
+                std::uint64_t eight;
+                std::memcpy(&eight, text.data() + i, 8);
+                if (eight & 0x8080808080808080ull) break;
+                i += 8;
+            }
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            more = 1, min = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2, min = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3, min = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + more >= text.size()) return false;
+        unsigned value = c & (0x3F >> more);
+        for (std::size_t k = 1; k <= more; ++k) {
+            const unsigned char t = static_cast<unsigned char>(text[i + k]);
+            if ((t & 0xC0) != 0x80) return false;
+            value = value << 6 | (t & 0x3F);
+        }
+        if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+        i += more + 1;
+    }
+    return true;
+}
+
+std::string FileTextToUtf8(std::string bytes, Codec& codec)
+{
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (std::string_view(bytes).substr(0, 3) == bom) return bytes.erase(0, 3);
+    if (IsUtf8(bytes)) return bytes;
+    return codec.Cp932ToUtf8(bytes);
+}
+
+std::vector<std::string> KnownSeparators(const std::vector<std::string>& extra)
+{
+    std::vector<std::string> all = {" - ", ",", "\t"};
+    for (const std::string& s : extra)
+        if (std::find(all.begin(), all.end(), s) == all.end()) all.push_back(s);
+    // No separator at all fits nearly any line: tried last, so that it never takes a line of another.
+    std::stable_partition(all.begin(), all.end(), [](const std::string& s) { return !s.empty(); });
+    return all;
+}
+
+namespace {
+constexpr std::size_t WordBytes = 6;
+constexpr std::size_t DateTimeBytes = 20;  // yyyy/mm/dd hh:mm:ss.
+
+struct WordText {
+    std::string_view text;
+    Word word;
+};
+constexpr WordText Words[] = {{"LOGON ", Word::Logon},  {"LOGOFF", Word::Logoff},        {"LOCK  ", Word::Lock},
+                              {"UNLOCK", Word::Unlock}, {"SLEEP ", Word::Sleep},         {"RESUME", Word::Resume},
+                              {"RCONN ", Word::RemoteConnect}, {"RDISC ", Word::RemoteDisconnect}};
+
+std::optional<Seconds> DateTimeField(std::string_view text)
+{
+    if (text.size() < DateTimeBytes || text[DateTimeBytes - 1] != '.') return std::nullopt;
+    return ParseDateTime(text);
+}
+
+Reason ReasonOf(std::string_view field)
+{
+    if (field == u8"ログオフ") return Reason::Logoff;
+    if (field == u8"シャットダウン") return Reason::Shutdown;
+    return Reason::None;
+}
+
+// The fields after the word with one separator: user (optional), date-time, computer
+// (optional), end reason (optional). The date-time is the first place that holds one.
+std::optional<ParsedLine> ParseFields(Word word, std::string_view rest, std::string_view sep)
+{
+    ParsedLine p;
+    p.word = word;
+    std::size_t at = 0;
+    std::optional<Seconds> time = DateTimeField(rest);
+    if (!time) {
+        for (at = rest.find(sep, sep.empty() ? 1 : 0); at != std::string_view::npos; at = rest.find(sep, at + 1)) {
+            time = DateTimeField(rest.substr(at + sep.size()));
+            if (time) break;
+        }
+        if (!time) return std::nullopt;
+        p.user = rest.substr(0, at);
+        at += sep.size();
+    }
+    p.time = *time;
+    std::string_view after = rest.substr(at + DateTimeBytes);
+    if (after.empty()) return p;
+    if (after.substr(0, sep.size()) != sep) return std::nullopt;  // digits or text glued to the time
+    after.remove_prefix(sep.size());
+    if (const Reason r = ReasonOf(after); r != Reason::None) {
+        p.reason = r;
+        return p;
+    }
+    const std::size_t last = sep.empty() ? std::string_view::npos : after.rfind(sep);
+    if (last != std::string_view::npos) {
+        p.reason = ReasonOf(after.substr(last + sep.size()));
+        if (p.reason != Reason::None) after = after.substr(0, last);
+    }
+    p.computer = after;
+    return p;
+}
+// The offset of the next CR or LF from pos, or the text's end: eight bytes at a time, as
+// the C library under Wine looks at one byte at a time.
+std::size_t LineEnd(std::string_view text, std::size_t pos)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, text.data() + pos, 8);
+        const std::uint64_t lf = v ^ (ones * '\n'), cr = v ^ (ones * '\r');
+        if (((lf - ones) & ~lf & highs) | ((cr - ones) & ~cr & highs)) break;
+    }
+    while (pos < text.size() && text[pos] != '\n' && text[pos] != '\r') ++pos;
+    return pos;
+}
+} // namespace
+
+std::optional<ParsedLine> ParseLine(std::string_view line, const std::vector<std::string>& separators)
+{
+    if (line.size() < WordBytes + DateTimeBytes) return std::nullopt;
+    const std::string_view head = line.substr(0, WordBytes);
+    const auto w = std::find_if(std::begin(Words), std::end(Words),
+                                [&](const WordText& t) { return head[0] == t.text[0] && head == t.text; });
+    if (w == std::end(Words)) return std::nullopt;
+    const std::string_view rest = line.substr(WordBytes);
+    for (const std::string& sep : separators) {
+        if (rest.substr(0, sep.size()) != sep) continue;
+        if (auto p = ParseFields(w->word, rest.substr(sep.size()), sep)) return p;
+    }
+    return std::nullopt;
+}
+
+void AddLogText(std::string_view text, const std::vector<std::string>& separators, LogData& data)
+{
+    const std::size_t first = data.records.size();
+    std::size_t rising = 0, falling = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = LineEnd(text, pos);
+        const std::string_view line = text.substr(pos, end - pos);
+        pos = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
+        if (line.empty()) continue;
+        ++data.lines;
+        const std::optional<ParsedLine> p = ParseLine(line, separators);
+        if (!p) {
+            ++data.skipped;
+            continue;
+        }
+        if (data.records.size() > first) {
+            const Seconds before = data.records.back().time;
+            rising += p->time > before;
+            falling += p->time < before;
+        }
+        data.records.push_back({p->time, data.names.Id(p->user), data.names.Id(p->computer), 0, p->word, p->reason});
+    }
+    if (falling > rising) std::reverse(data.records.begin() + static_cast<std::ptrdiff_t>(first), data.records.end());
+    for (std::size_t i = first; i < data.records.size(); ++i) data.records[i].order = static_cast<std::uint32_t>(i);
+}
+
+} // namespace zentrok::report

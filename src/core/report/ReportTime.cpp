@@ -1,0 +1,134 @@
+#include "ReportTime.h"
+
+
+namespace zentrok::report {
+
+std::int64_t DayNumber(int year, int month, int day)
+{
+    // Counted from March, so that the leap day ends a year.
+    const std::int64_t y = year - (month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+Date DateOf(std::int64_t dayNumber)
+{
+    const std::int64_t z = dayNumber + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    return {static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0)), month, day};
+}
+
+namespace {
+bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value)
+{
+    if (text.size() < at + count) return false;
+    value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+bool ValidDate(int y, int m, int d)
+{
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1601 || m < 1 || m > 12 || d < 1) return false;
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return d <= days[m - 1] + (m == 2 && leap ? 1 : 0);
+}
+
+} // namespace
+
+void AppendNumber(std::string& out, long long value, int width)
+{
+    char buf[24];
+    int n = 0;
+    if (value < 0) {
+        out += '-';
+        value = -value;
+    }
+    do {
+        buf[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 20);
+    for (int i = n; i < width; ++i) out += '0';
+    while (n > 0) out += buf[--n];
+}
+
+std::optional<Seconds> ParseDateTime(std::string_view t)
+{
+    int y, mo, d, h, mi, s;
+    if (t.size() < 19) return std::nullopt;
+    if (!Digits(t, 0, 4, y) || t[4] != '/' || !Digits(t, 5, 2, mo) || t[7] != '/' || !Digits(t, 8, 2, d) ||
+        t[10] != ' ' || !Digits(t, 11, 2, h) || t[13] != ':' || !Digits(t, 14, 2, mi) || t[16] != ':' ||
+        !Digits(t, 17, 2, s))
+        return std::nullopt;
+    if (!ValidDate(y, mo, d) || h > 23 || mi > 59 || s > 59) return std::nullopt;
+    return DayNumber(y, mo, d) * SecondsPerDay + h * 3600 + mi * 60 + s;
+}
+
+std::optional<std::int64_t> ParseDate(std::string_view text)
+{
+    int part[3] = {0, 0, 0};
+    int n = 0, digits = 0;
+    for (char c : text) {
+        if (c == '/' && digits > 0 && n < 2) {
+            ++n;
+            digits = 0;
+        } else if (c >= '0' && c <= '9' && digits < 4) {
+            part[n] = part[n] * 10 + (c - '0');
+            ++digits;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (n != 2 || digits == 0 || !ValidDate(part[0], part[1], part[2])) return std::nullopt;
+    return DayNumber(part[0], part[1], part[2]);
+}
+
+std::string DateText(std::int64_t dayNumber)
+{
+    const Date d = DateOf(dayNumber);
+    std::string text;
+    AppendNumber(text, d.year, 4);
+    text += '/';
+    AppendNumber(text, d.month, 2);
+    text += '/';
+    AppendNumber(text, d.day, 2);
+    return text;
+}
+
+std::string WeekdayText(std::int64_t dayNumber)
+{
+    static const char* const names[] = {u8"木", u8"金", u8"土", u8"日", u8"月", u8"火", u8"水"};  // 1970-01-01 was a Thursday
+    return names[((dayNumber % 7) + 7) % 7];
+}
+
+bool IsWeekend(std::int64_t dayNumber)
+{
+    const std::int64_t w = ((dayNumber % 7) + 7) % 7;
+    return w == 2 || w == 3;
+}
+
+std::string HoursText(Seconds length)
+{
+    if (length < 0) length = 0;
+    const Seconds minutes = length / 60;
+    std::string text;
+    AppendNumber(text, minutes / 60, 1);
+    text += ':';
+    AppendNumber(text, minutes % 60, 2);
+    return text;
+}
+
+} // namespace zentrok::report

@@ -1,0 +1,137 @@
+#include "Program.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "Csv.h"
+#include "Html.h"
+#include "Inputs.h"
+#include "ReportError.h"
+#include "Settings.h"
+#include "WinCodec.h"
+#include "WinLogFile.h"
+#include "WinProfile.h"
+
+namespace zentrok::report {
+
+namespace {
+std::string ProgramPath()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) return Narrow(path.substr(0, n), CP_UTF8);
+        path.resize(path.size() * 2);
+    }
+}
+
+Seconds Now()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return DayNumber(t.wYear, t.wMonth, t.wDay) * SecondsPerDay + t.wHour * 3600 + t.wMinute * 60 + t.wSecond;
+}
+
+// The logger's settings beside this program: its separator and its log folder.
+SessionSettings LoggerSettings()
+{
+    const std::string program = ProgramPath();
+    const std::string folder = ToAnsi(program.substr(0, program.find_last_of("\\/") + 1));
+    WinProfile profile(folder + SettingsFileName);
+    SessionSettings settings;
+    LoadSettings(settings, profile, folder);
+    return settings;
+}
+
+LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<std::string>& separators, Console& console)
+{
+    const InputFiles inputs = FindInputs(arguments);
+    for (const std::string& m : inputs.missing) console.Error(u8"警告: ログが見つかりません: " + m + "\n");
+    WinFileOps files;
+    WinCodec codec;
+    LogData data;
+    std::size_t read = 0;
+    for (const std::string& path : inputs.files) {
+        std::string bytes;
+        if (files.Read(ToAnsi(path), bytes) != error::None) {
+            console.Error(u8"警告: 読めないファイルを飛ばしました: " + path + "\n");
+            continue;
+        }
+        AddLogText(FileTextToUtf8(std::move(bytes), codec), separators, data);
+        console.Progress(++read, data.lines);
+    }
+    console.EndProgress();
+    if (read == 0) {
+        std::string named;
+        for (const std::string& a : arguments) named += (named.empty() ? "" : u8"、") + a;
+        throw ReportError(NothingFound, u8"読めるログがありません: " + named);
+    }
+    return data;
+}
+
+// Whole or not at all, as the log itself is written.
+void WriteWhole(const std::string& path, const std::string& bytes)
+{
+    WinLogFile files;
+    const std::string ansi = ToAnsi(path);
+    const std::unique_ptr<LogFileAccess::Lock> lock = files.LockLog(ansi);
+    if (!lock || files.Examine(ansi) == LogFileAccess::Kind::Folder ||
+        files.ReplaceAll(ansi, bytes) != LogFileAccess::WriteResult::Written)
+        throw ReportError(NothingFound, u8"書き込めません: " + path);
+}
+
+std::string CsvBytes(const Report& report, const Options& options)
+{
+    const std::string csv = options.detail ? PeriodCsv(report) : DayCsv(report);
+    if (options.utf8) return "\xEF\xBB\xBF" + csv;
+    WinCodec codec;
+    return codec.Utf8ToCp932(csv);
+}
+
+std::string TempHtmlPath()
+{
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, folder);
+    return Narrow(std::wstring(folder, n) + L"ZentrokReport.html", CP_UTF8);
+}
+} // namespace
+
+int RunReport(const std::vector<std::string>& arguments, Console& console)
+{
+    Options options = ParseOptions(arguments);
+    if (options.help) {
+        console.Out(UsageText());
+        return Written;
+    }
+    const SessionSettings settings = LoggerSettings();
+    std::vector<std::string> extra = {FromAnsi(settings.Separator)};
+    if (options.separator) extra.push_back(DeriveSeparator(*options.separator));
+
+    // A double-click: every log of the logger's folder, as a page in the browser.
+    const bool interactive = options.inputs.empty();
+    if (interactive) {
+        std::string folder = FromAnsi(settings.Directory);
+        if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+        options.inputs.push_back(folder + "*.txt");
+        // A fixed log name of another ending too (the other names all end in .txt).
+        const std::string fixed = FromAnsi(settings.NameString);
+        const bool txt = fixed.size() >= 4 && Names::Folded(fixed.substr(fixed.size() - 4)) == ".txt";
+        if (settings.NameKind == 1 && !fixed.empty() && !txt) options.inputs.push_back(folder + fixed);
+        if (options.csv.empty() && options.html.empty()) options.html = TempHtmlPath();
+    }
+    LogData data = ReadLogs(options.inputs, KnownSeparators(extra), console);
+    const Report report = MakeReport(std::move(data), options, Now());
+    if (report.skipped > 0)
+        console.Error(u8"記録ではない行 " + std::to_string(report.skipped) + u8" 行を集計から除きました\n");
+
+    if (!options.csv.empty()) WriteWhole(options.csv, CsvBytes(report, options));
+    if (!options.html.empty()) WriteWhole(options.html, HtmlPage(report));
+    if (options.csv.empty() && options.html.empty()) console.OutBytes(CsvBytes(report, options));
+    for (const std::string* path : {&options.csv, &options.html})
+        if (!path->empty()) console.Out(u8"書き出しました: " + *path + "\n");
+    if (interactive && !options.html.empty())
+        ShellExecuteW(nullptr, L"open", Widen(options.html, CP_UTF8).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return Written;
+}
+
+} // namespace zentrok::report

@@ -1,0 +1,274 @@
+// The report's rules as tables: small logs in, the CSV rows they must give out.
+#include <gtest/gtest.h>
+
+#include "Csv.h"
+#include "Report.h"
+#include "ReportError.h"
+
+using namespace zentrok::report;
+
+namespace {
+using Log = std::vector<std::string>;  // UTF-8 lines of one file
+
+Seconds At(const char* text) { return *ParseDateTime(text); }
+
+Report Make(const std::vector<Log>& files, const Options& options, const char* now)
+{
+    LogData data;
+    for (const Log& file : files) {
+        std::string text;
+        for (const std::string& line : file) text += line + "\r\n";
+        AddLogText(text, KnownSeparators({"/"}), data);
+    }
+    return MakeReport(std::move(data), options, At(now));
+}
+
+std::vector<std::string> Rows(const std::string& csv)
+{
+    std::vector<std::string> rows;
+    for (std::size_t pos = csv.find("\r\n") + 2; pos < csv.size(); pos = csv.find("\r\n", pos) + 2)
+        rows.push_back(csv.substr(pos, csv.find("\r\n", pos) - pos));
+    return rows;
+}
+
+struct DayCase {
+    const char* name;
+    std::vector<Log> files;
+    std::vector<std::string> rows;  // day rows without the header
+    const char* now = "2026/12/20 12:00:00";
+    Options options = {};
+};
+
+Options Gap(double hours)
+{
+    Options o;
+    o.gap = static_cast<Seconds>(hours * 3600);
+    return o;
+}
+
+const DayCase DayCases[] = {
+    {"time away inside a day",
+     {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"LOCK   - u1 - 2026/12/07 12:00:00. - PC1",
+       u8"UNLOCK - u1 - 2026/12/07 13:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 18:30:59. - PC1 - ログオフ"}},
+     {u8"2026/12/07,月,u1,9:00,18:30,9:30,1:00,8:30,1,PC1,"}},
+    {"newest first, read bottom up",
+     {{u8"LOGOFF - u1 - 2026/12/07 18:30:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 17:00:00. - PC1",
+       u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1"}},
+     {u8"2026/12/07,月,u1,9:00,18:30,9:30,0:00,9:30,1,PC1,"}},
+    {"a shift past midnight belongs to its first day",
+     {{u8"LOGON  - u1 - 2026/12/07 22:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/08 02:10:00. - PC1"}},
+     {u8"2026/12/07,月,u1,22:00,26:10,4:10,0:00,4:10,1,PC1,"}},
+    {"a laptop asleep overnight: two days of one session",
+     {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"SLEEP  - u1 - 2026/12/07 18:00:00. - PC1",
+       u8"RESUME - u1 - 2026/12/08 08:30:00. - PC1", u8"LOCK   - u1 - 2026/12/08 12:00:00. - PC1",
+       u8"LOCK   - u1 - 2026/12/08 12:10:00. - PC1", u8"SLEEP  - u1 - 2026/12/08 12:20:00. - PC1",
+       u8"UNLOCK - u1 - 2026/12/08 12:45:00. - PC1", u8"RESUME - u1 - 2026/12/08 12:30:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/08 17:00:00. - PC1"}},
+     {u8"2026/12/07,月,u1,9:00,18:00,9:00,0:00,9:00,1,PC1,", u8"2026/12/08,火,u1,8:30,17:00,8:30,0:45,7:45,1,PC1,"}},
+    {"a shorter /GAP cuts at a lunch break",
+     {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"LOCK   - u1 - 2026/12/07 12:00:00. - PC1",
+       u8"UNLOCK - u1 - 2026/12/07 13:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 18:00:00. - PC1"}},
+     {u8"2026/12/07,月,u1,9:00,18:00,8:00,0:00,8:00,1,PC1,"},
+     "2026/12/20 12:00:00",
+     Gap(0.5)},
+    {"a cancelled shutdown's second logoff moves the end",
+     {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 17:00:00. - PC1 - シャットダウン",
+       u8"LOCK   - u1 - 2026/12/07 17:10:00. - PC1", u8"UNLOCK - u1 - 2026/12/07 17:20:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/07 17:45:00. - PC1 - シャットダウン"}},
+     {u8"2026/12/07,月,u1,9:00,17:45,8:45,0:10,8:35,1,PC1,"}},
+    {"missing logoff: estimated from the last record, or a point",
+     {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"LOCK   - u1 - 2026/12/07 12:00:00. - PC1",
+       u8"LOGON  - u1 - 2026/12/08 09:00:00. - PC1", u8"LOGON  - u1 - 2026/12/09 09:00:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/09 10:00:00. - PC1"}},
+     {u8"2026/12/07,月,u1,9:00,12:00,3:00,0:00,3:00,1,PC1,ログオフ記録なし、推定",
+      u8"2026/12/08,火,u1,9:00,9:00,0:00,0:00,0:00,1,PC1,ログオフ記録なし",
+      u8"2026/12/09,水,u1,9:00,10:00,1:00,0:00,1:00,1,PC1,"}},
+    {"logoff without logon: from the first record, or a point",
+     {{u8"UNLOCK - u1 - 2026/12/07 08:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 17:00:00. - PC1"},
+      {u8"LOGOFF - u2 - 2026/12/07 17:00:00. - PC2"},
+      {u8"LOCK   - u3 - 2026/12/07 08:00:00. - PC3"}},
+     {u8"2026/12/07,月,u1,8:00,17:00,9:00,0:00,9:00,1,PC1,ログオン記録なし、推定",
+      u8"2026/12/07,月,u2,17:00,17:00,0:00,0:00,0:00,1,PC2,ログオン記録なし"}},
+    {"two PCs at once count once; away on one while working on the other is work",
+     {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"LOCK   - u1 - 2026/12/07 12:00:00. - PC1",
+       u8"UNLOCK - u1 - 2026/12/07 13:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 17:00:00. - PC1"},
+      {u8"LOGON  - U1 - 2026/12/07 12:30:00. - PC2", u8"LOGOFF - U1 - 2026/12/07 18:00:00. - PC2"}},
+     {u8"2026/12/07,月,u1,9:00,18:00,9:00,0:30,8:30,2,PC1、PC2,"}},
+    {"time away left open ends with the session; one still running ends now",
+     {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"LOCK   - u1 - 2026/12/07 17:00:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/07 18:00:00. - PC1", u8"LOGON  - u1 - 2026/12/20 09:00:00. - PC1"}},
+     {u8"2026/12/07,月,u1,9:00,18:00,9:00,1:00,8:00,1,PC1,", u8"2026/12/20,日,u1,9:00,12:00,3:00,0:00,3:00,1,PC1,記録中"}},
+    {"a copy of a log counts once; names by case as first seen",
+     {{u8"LOGON  - Sato - 2026/12/07 09:00:00. - pc1", u8"LOGOFF - Sato - 2026/12/07 18:00:00. - pc1"},
+      {u8"LOGON  - SATO - 2026/12/07 09:00:00. - PC1", u8"LOGOFF - sato - 2026/12/07 18:00:00. - PC1 - ログオフ"}},
+     {u8"2026/12/07,月,Sato,9:00,18:00,9:00,0:00,9:00,1,pc1,"}},
+    {"separators mixed; no user field: the computer is the person; foreign lines passed over",
+     {{u8"LOGON \tu1\t2026/12/07 09:00:00.\tPC1", u8"LOGOFF,u1,2026/12/07 10:00:00.,PC1", u8"hello",
+       u8"LOGON /2026/12/07 11:00:00./PC9", u8"LOGOFF/2026/12/07 11:30:00./PC9/ログオフ",
+       u8"LOGON  - u1 - 2026/13/07 09:00:00. - PC1", u8"LOGON  - u1 - 2026/12/07 09:00:00 - PC1"}},
+     {u8"2026/12/07,月,PC9,11:00,11:30,0:30,0:00,0:30,1,PC9,", u8"2026/12/07,月,u1,9:00,10:00,1:00,0:00,1:00,1,PC1,"}},
+    {"within one second a logoff comes before a logon, whatever the order written",
+     {{u8"LOGON  - u1 - 2026/12/07 12:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 12:00:00. - PC1",
+       u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/07 13:00:00. - PC1"}},
+     {u8"2026/12/07,月,u1,9:00,13:00,4:00,0:00,4:00,2,PC1,"}},
+    {"a session left open from an earlier day is a missing logoff, not running",
+     {{u8"LOGON  - u1 - 2026/12/19 09:00:00. - PC1", u8"UNLOCK - u1 - 2026/12/19 11:00:00. - PC1"}},
+     {u8"2026/12/19,土,u1,9:00,11:00,2:00,0:00,2:00,1,PC1,ログオフ記録なし、推定"}},
+    {"a crafted name is never a formula and stays one field",
+     {{u8"LOGON  - =cmd|' /C calc'!A0 - 2026/12/07 09:00:00. - @PC,\"1\"",
+       u8"LOGOFF - =cmd|' /C calc'!A0 - 2026/12/07 10:00:00. - @PC,\"1\""}},
+     {u8"2026/12/07,月,'=cmd|' /C calc'!A0,9:00,10:00,1:00,0:00,1:00,1,\"'@PC,\"\"1\"\"\","}},
+};
+
+class DayRows : public testing::TestWithParam<DayCase> {};
+
+TEST_P(DayRows, FromSmallLogs)
+{
+    const DayCase& c = GetParam();
+    EXPECT_EQ(Rows(DayCsv(Make(c.files, c.options, c.now))), c.rows) << c.name;
+}
+INSTANTIATE_TEST_SUITE_P(Report, DayRows, testing::ValuesIn(DayCases));
+
+TEST(Report, LineFields)
+{
+    const std::vector<std::string> seps = KnownSeparators({"", u8"／"});
+    const struct {
+        const char* line;
+        bool record;
+        const char* user;
+        const char* computer;
+        Reason reason;
+    } cases[] = {
+        {u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", true, "u1", "PC1", Reason::None},
+        {u8"LOGOFF - a - b - 2026/12/07 09:00:00. - PC - 1 - シャットダウン", true, "a - b", "PC - 1", Reason::Shutdown},
+        {u8"LOGOFF - u1 - 2026/12/07 09:00:00. - ログオフ", true, "u1", "", Reason::Logoff},
+        {u8"LOGOFF／2026/12/07 09:00:00.／PC1／ログオフ", true, "", "PC1", Reason::Logoff},
+        {u8"LOGON user012026/12/07 09:00:00.PC1", true, "user01", "PC1", Reason::None},
+        {u8"RDISC  - u1 - 2026/12/07 09:00:00.", true, "u1", "", Reason::None},
+        {u8"LOGON  - u1 - 2026/12/07 09:00:00 - PC1", false, "", "", Reason::None},
+        {u8"LOGON  - u1 - 2026/02/29 09:00:00. - PC1", false, "", "", Reason::None},
+        {u8"LOGON  - u1 - 2026/12/07 24:00:00. - PC1", false, "", "", Reason::None},
+        {u8"LOGIN  - u1 - 2026/12/07 09:00:00. - PC1", false, "", "", Reason::None},
+        {u8"logon  - u1 - 2026/12/07 09:00:00. - PC1", false, "", "", Reason::None},
+        {u8"LOGON  - u1 - 2026/12/07", false, "", "", Reason::None},
+    };
+    for (const auto& c : cases) {
+        const std::optional<ParsedLine> p = ParseLine(c.line, seps);
+        ASSERT_EQ(p.has_value(), c.record) << c.line;
+        if (!p) continue;
+        EXPECT_EQ(p->user, c.user) << c.line;
+        EXPECT_EQ(p->computer, c.computer) << c.line;
+        EXPECT_EQ(p->reason, c.reason) << c.line;
+        EXPECT_EQ(DateText(DayOf(p->time)), "2026/12/07");
+    }
+}
+
+TEST(Report, LineEnds)
+{
+    const std::string on = u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", off = u8"LOGOFF - u1 - 2026/12/07 10:00:00. - PC1";
+    const struct {
+        std::string text;
+        std::size_t lines, records;
+    } cases[] = {{on + "\r\n" + off + "\r\n", 2, 2}, {on + "\n" + off, 2, 2},         {on + "\r" + off + "\r", 2, 2},
+                 {on + "\r\n\r\n\n" + off + "x", 2, 2}, {"\r\n\r\n", 0, 0},             {off + "\n\r" + on, 2, 2},
+                 {std::string(13, 'x') + "\r" + off, 2, 1}};
+    for (const auto& c : cases) {
+        LogData data;
+        AddLogText(c.text, KnownSeparators({}), data);
+        EXPECT_EQ(data.lines, c.lines) << c.text;
+        EXPECT_EQ(data.records.size(), c.records) << c.text;
+    }
+}
+
+TEST(Report, CalendarAndClockTexts)
+{
+    for (std::int64_t day = DayNumber(1601, 1, 1); day < DayNumber(2400, 1, 1); day += 97) {
+        const Date d = DateOf(day);
+        ASSERT_EQ(DayNumber(d.year, d.month, d.day), day);
+    }
+    const struct {
+        const char* text;
+        const char* date;  // nullptr: no date
+    } dates[] = {{"2024/2/29", "2024/02/29"}, {"2000/02/29", "2000/02/29"}, {"2100/02/29", nullptr},
+                 {"2026/04/31", nullptr},     {"2026/1/1/", nullptr},       {"1600/12/31", nullptr},
+                 {"20261/01/01", nullptr},    {"2026//01", nullptr}};
+    for (const auto& c : dates) {
+        const std::optional<std::int64_t> day = ParseDate(c.text);
+        EXPECT_EQ(day ? DateText(*day) : "", c.date ? c.date : "") << c.text;
+    }
+    EXPECT_EQ(WeekdayText(*ParseDate("2026/12/06")), u8"日");
+    EXPECT_TRUE(IsWeekend(*ParseDate("2026/12/05")) && !IsWeekend(*ParseDate("2026/12/07")));
+    EXPECT_EQ(HoursText(26 * 3600 + 10 * 60 + 59), "26:10");
+    EXPECT_EQ(HoursText(-5), "0:00");
+}
+
+TEST(Report, FiltersAfterBuildingSessionsAndCountsForeignLines)
+{
+    const std::vector<Log> files = {{u8"LOGON  - u1 - 2026/12/07 22:00:00. - PC1", u8"LOGOFF - u1 - 2026/12/08 02:00:00. - PC1",
+                                     u8"LOGON  - u2 - 2026/12/08 09:00:00. - PC2", u8"LOGOFF - u2 - 2026/12/08 10:00:00. - PC2",
+                                     u8"garbage", u8"LOGON  - u2"}};
+    Options o;
+    o.from = ParseDate("2026/12/08");
+    EXPECT_EQ(Rows(DayCsv(Make(files, o, "2026/12/20 12:00:00"))).size(), 1u);
+    o.from = ParseDate("2026/12/07");
+    o.to = o.from;
+    const Report r = Make(files, o, "2026/12/20 12:00:00");
+    EXPECT_EQ(Rows(DayCsv(r)), std::vector<std::string>{u8"2026/12/07,月,u1,22:00,26:00,4:00,0:00,4:00,1,PC1,"});
+    EXPECT_EQ(r.skipped, 2u);
+    EXPECT_EQ(r.lines, 6u);
+    o = {};
+    o.user = "U2";
+    EXPECT_EQ(Rows(PeriodCsv(Make(files, o, "2026/12/20 12:00:00"))),
+              std::vector<std::string>{u8"2026/12/08,u2,PC2,9:00,10:00,0:00,1:00,,"});
+    o.user = "nobody";
+    EXPECT_THROW(Make(files, o, "2026/12/20 12:00:00"), ReportError);
+    EXPECT_THROW(Make({{u8"garbage"}}, {}, "2026/12/20 12:00:00"), ReportError);
+}
+
+TEST(Report, DetailRowsCarryReasonAndEstimates)
+{
+    const std::vector<Log> files = {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"LOCK   - u1 - 2026/12/07 12:00:00. - PC1",
+                                     u8"UNLOCK - u1 - 2026/12/07 16:00:00. - PC1", u8"RCONN  - u1 - 2026/12/07 17:00:00. - PC1",
+                                     u8"LOGOFF - u1 - 2026/12/07 18:00:00. - PC1 - シャットダウン"}};
+    EXPECT_EQ(Rows(PeriodCsv(Make(files, {}, "2026/12/20 12:00:00"))),
+              (std::vector<std::string>{u8"2026/12/07,u1,PC1,9:00,12:00,0:00,3:00,,",
+                                        u8"2026/12/07,u1,PC1,16:00,18:00,0:00,2:00,シャットダウン,"}));
+}
+
+// Byte-level stand-in for the system's conversion: the texts the tests use.
+class TableCodec : public Codec {
+public:
+    std::string Cp932ToUtf8(std::string_view text) override { return text == "佐藤" ? u8"佐藤" : "?"; }
+    std::string Utf8ToCp932(std::string_view) override { return "?"; }
+};
+
+TEST(Report, EachFileItsOwnEncoding)
+{
+    TableCodec codec;
+    const struct {
+        std::string bytes, utf8;
+    } cases[] = {{"\xEF\xBB\xBF" + std::string(u8"佐藤"), u8"佐藤"}, {u8"佐藤", u8"佐藤"}, {"佐藤", u8"佐藤"},
+                 {"abc", "abc"}, {"\xED\xA0\x80", "?"}, {"\xC0\xAF", "?"}, {"\xE3\x81", "?"}};
+    for (const auto& c : cases) EXPECT_EQ(FileTextToUtf8(c.bytes, codec), c.utf8) << c.bytes;
+}
+
+TEST(Report, CommandLine)
+{
+    const Options o = ParseOptions({"logs", "/csv", "a.csv", "/Html", "b.html", "/GAP", "1.5", "/FROM", "2026/1/2",
+                                    "/TO", "2026/12/31", "/USER", "u1", "/SEP", "<TAB>", "/UTF8", "/DETAIL"});
+    EXPECT_EQ(o.inputs, std::vector<std::string>{"logs"});
+    EXPECT_EQ(o.gap, 5400);
+    EXPECT_EQ(DateText(*o.from), "2026/01/02");
+    EXPECT_TRUE(o.utf8 && o.detail && o.separator == "<TAB>");
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"/X"}, {"/CSV"}, {"/GAP", "0"}, {"/GAP", "1e3"}, {"/GAP", "200"}, {"/FROM", "2026/02/30"},
+             {"/FROM", "2026/12/02", "/TO", "2026/12/01"}, {"/TO", "12/01"}}) {
+        try {
+            ParseOptions(wrong);
+            ADD_FAILURE() << wrong[0];
+        } catch (const ReportError& e) {
+            EXPECT_EQ(e.Code(), WrongCommandLine);
+        }
+    }
+}
+} // namespace
