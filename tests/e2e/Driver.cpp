@@ -7,9 +7,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <future>
+#include <memory>
 #include <thread>
 
 #include "ControlIds.h"
+#include "Handles.h"
 
 namespace e2e {
 
@@ -121,13 +123,20 @@ HANDLE TestJob()
 namespace {
 // Wine, with every core busy, once failed to start a copy of the program that would
 // have started the next time (a CI run, 400 starts); the tests are about the program.
-bool Launch(const char* exe, const std::string& commandLine, const std::string& folder, PROCESS_INFORMATION& info)
+// With out and err, the program's output goes to them (inheritable handles).
+bool Launch(const char* exe, const std::string& commandLine, const std::string& folder, PROCESS_INFORMATION& info,
+            HANDLE out = nullptr, HANDLE err = nullptr)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::string line = commandLine;
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        if (CreateProcessA(exe, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        if (out) {
+            si.dwFlags = STARTF_USESTDHANDLES;
+            si.hStdOutput = out;
+            si.hStdError = err;
+        }
+        if (CreateProcessA(exe, line.data(), nullptr, nullptr, out != nullptr, 0, nullptr,
                            folder.empty() ? nullptr : folder.c_str(), &si, &info)) {
             AssignProcessToJobObject(TestJob(), info.hProcess);
             return true;
@@ -287,7 +296,12 @@ void PressKey(WORD key, bool control)
     if (control) keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
 }
 
-std::string LogWriterExe() { return ZentrokExe.substr(0, ZentrokExe.rfind('\\') + 1) + "tests\\log_writer.exe"; }
+namespace {
+std::string BesideZentrok(const std::string& name) { return ZentrokExe.substr(0, ZentrokExe.rfind('\\') + 1) + name; }
+} // namespace
+
+std::string LogWriterExe() { return BesideZentrok("tests\\log_writer.exe"); }
+std::string ReportExe() { return BesideZentrok("ZentrokReport.exe"); }
 
 HANDLE StartProcess(const std::string& commandLine, const std::string& folder)
 {
@@ -307,6 +321,45 @@ std::optional<DWORD> Finish(HANDLE process, DWORD ms)
     }
     CloseHandle(process);
     return code;
+}
+
+namespace {
+// A file for a program's output, gone when the last handle on it closes.
+zentrok::FileHandle OutputFile()
+{
+    char folder[MAX_PATH], path[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    GetTempFileNameA(folder, "zen", 0, path);
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    return zentrok::FileHandle(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           &inherited, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+}
+
+std::string ReadRest(HANDLE h)
+{
+    std::string out;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    return out;
+}
+
+// The child wrote through the same file object: its position is at the end.
+std::string ReadFromStart(const zentrok::FileHandle& file)
+{
+    SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN);
+    return ReadRest(file.Get());
+}
+} // namespace
+
+Captured RunCaptured(const std::string& commandLine, const std::string& folder, DWORD ms)
+{
+    const zentrok::FileHandle out = OutputFile(), err = OutputFile();
+    PROCESS_INFORMATION pi{};
+    if (!out || !err || !Launch(nullptr, commandLine, folder, pi, out.Get(), err.Get())) return {};
+    CloseHandle(pi.hThread);
+    const std::optional<DWORD> code = Finish(pi.hProcess, ms);
+    return {code, ReadFromStart(out), ReadFromStart(err)};
 }
 
 // Wine starts a Unix program but gives no handle of its process to wait on: a shell around
@@ -354,10 +407,7 @@ std::string ReadBytes(const std::string& path)
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "(missing)";
-    std::string out;
-    char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    std::string out = ReadRest(h);
     CloseHandle(h);
     return out;
 }
@@ -403,6 +453,20 @@ std::vector<std::string> Lines(const std::string& text)
         pos = end + 2;
     }
     return lines;
+}
+
+std::string UnixPath(const std::string& path)
+{
+    // Wine's own export; its answer comes from the process heap.
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = zentrok::LibraryFunction<Convert>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    std::wstring wide(path.size() + 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    struct HeapFreer {
+        void operator()(char* p) const { HeapFree(GetProcessHeap(), 0, p); }
+    };
+    const std::unique_ptr<char, HeapFreer> unix(convert ? convert(wide.c_str()) : nullptr);
+    return unix ? unix.get() : "";
 }
 
 std::string NowText()

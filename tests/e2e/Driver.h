@@ -19,6 +19,8 @@ std::string FromBuildPath(std::string path);
 
 // The log writer made from the core (tests/tools/LogWriter.cpp), beside the tests.
 std::string LogWriterExe();
+// The report program, built beside Zentrok.exe.
+std::string ReportExe();
 
 // A fresh folder under the temporary folder, removed with everything in it.
 class TempFolder {
@@ -113,6 +115,12 @@ bool IconPresent(HWND hwnd);
 HANDLE StartProcess(const std::string& commandLine, const std::string& folder = "");
 // Waits for a process and closes its handle; its exit code, or nothing on time-out.
 std::optional<DWORD> Finish(HANDLE process, DWORD ms = 60000);
+// What a console program wrote on its output and error output, and its exit code (nothing on time-out).
+struct Captured {
+    std::optional<DWORD> code;
+    std::string out, err;
+};
+Captured RunCaptured(const std::string& commandLine, const std::string& folder, DWORD ms = 60000);
 
 // Settings in home that send the log to logFolder and join the fields with separator.
 void WriteLogSettings(const TempFolder& home, const std::string& logFolder, const std::string& separator);
@@ -122,6 +130,8 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);
 std::vector<std::string> FileNames(const std::string& folder);  // everything but . and ..
 std::vector<std::string> Lines(const std::string& text);       // split at CR LF
+// A Windows path as the Unix side sees it, for Unix programs.
+std::string UnixPath(const std::string& path);
 
 // The current local time as the log writes it, for bracketing a record's time.
 std::string NowText();
