@@ -331,8 +331,9 @@ zentrok::FileHandle OutputFile()
     GetTempPathA(sizeof folder, folder);
     GetTempFileNameA(folder, "zen", 0, path);
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    return zentrok::FileHandle(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                           &inherited, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return zentrok::FileHandle(CreateFileA(path, GENERIC_READ | GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherited,
+                                           CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
 std::string ReadRest(HANDLE h)

@@ -61,7 +61,8 @@ void MakeLogs(const std::string& folder)
               Line("LOGOFF", "TANAKA", "2026/11/02 15:30:00", "PC03")},
              false, false, "\n");
     WriteLog(folder + "\\20261103.txt",
-             {Line("LOGON ", Crafted, "2026/11/03 09:00:00", Formula), Line("LOGOFF", Crafted, "2026/11/03 11:00:00", Formula)},
+             {Line("LOGON ", Crafted, "2026/11/03 09:00:00", Formula),
+              Line("LOGOFF", Crafted, "2026/11/03 11:00:00", Formula)},
              false, true);
     WriteLog(folder + "\\notes.txt", {u8"会議室の予約", "LOGON  - 2026/11/99"});
 }
@@ -91,15 +92,11 @@ Dom Parse(const std::string& html)
         const std::size_t open = html.find('<', at);
         dom.text += Unescape(html.substr(at, open - at));
         if (open == std::string::npos) break;
-        if (html.compare(open, 4, "<!--") == 0) {
-            at = std::min(html.find("-->", open), html.size() - 3) + 3;
-            continue;
-        }
         std::size_t end = open + 1;
         bool quoted = false;  // Chromium quotes every attribute's value with "
         for (; end < html.size() && (quoted || html[end] != '>'); ++end) quoted ^= html[end] == '"';
         at = end + 1;
-        if (!isalpha(static_cast<unsigned char>(html[open + 1]))) continue;  // an end tag or the doctype
+        if (!isalpha(static_cast<unsigned char>(html[open + 1]))) continue;  // an end tag or the doctype (no comments)
         const std::string tag = html.substr(open + 1, end - open - 1);
         std::string name = tag.substr(0, tag.find_first_of(" \t\n/"));
         for (char& c : name) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
