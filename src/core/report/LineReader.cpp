@@ -6,6 +6,34 @@
 
 namespace zentrok::report {
 
+namespace {
+// Short texts compared and searched in loops of our own: the C library under Wine compares
+// and searches one byte at a time behind a call, and a log line holds only a few short fields.
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (text[i] != prefix[i]) return false;
+    return true;
+}
+
+bool Same(std::string_view a, std::string_view b) { return a.size() == b.size() && StartsWith(a, b); }
+
+std::size_t Find(std::string_view text, std::string_view part, std::size_t from)
+{
+    for (std::size_t i = from; i + part.size() <= text.size(); ++i)
+        if ((part.empty() || text[i] == part[0]) && StartsWith(text.substr(i), part)) return i;
+    return std::string_view::npos;
+}
+
+std::size_t FindLast(std::string_view text, std::string_view part)
+{
+    for (std::size_t i = text.size() - std::min(part.size(), text.size()) + 1; i-- > 0;)
+        if (StartsWith(text.substr(i), part)) return i;
+    return std::string_view::npos;
+}
+} // namespace
+
 std::string Names::Folded(std::string_view name)
 {
     std::string folded(name);
@@ -18,7 +46,7 @@ NameId Names::Id(std::string_view name)
 {
     if (name.empty()) return NoName;
     for (int i = 0; i < 2; ++i)
-        if (recentId_[i] != NoName && recent_[i] == name) return recentId_[i];
+        if (recentId_[i] != NoName && Same(recent_[i], name)) return recentId_[i];
     const auto [it, added] = ids_.try_emplace(Folded(name), static_cast<NameId>(shown_.size()));
     if (added) shown_.emplace_back(name);
     recent_[1] = std::move(recent_[0]);
@@ -105,8 +133,8 @@ std::optional<Seconds> DateTimeField(std::string_view text)
 
 Reason ReasonOf(std::string_view field)
 {
-    if (field == u8"ログオフ") return Reason::Logoff;
-    if (field == u8"シャットダウン") return Reason::Shutdown;
+    if (Same(field, u8"ログオフ")) return Reason::Logoff;
+    if (Same(field, u8"シャットダウン")) return Reason::Shutdown;
     return Reason::None;
 }
 
@@ -119,7 +147,7 @@ std::optional<ParsedLine> ParseFields(Word word, std::string_view rest, std::str
     std::size_t at = 0;
     std::optional<Seconds> time = DateTimeField(rest);
     if (!time) {
-        for (at = rest.find(sep, sep.empty() ? 1 : 0); at != std::string_view::npos; at = rest.find(sep, at + 1)) {
+        for (at = Find(rest, sep, sep.empty() ? 1 : 0); at != std::string_view::npos; at = Find(rest, sep, at + 1)) {
             time = DateTimeField(rest.substr(at + sep.size()));
             if (time) break;
         }
@@ -130,13 +158,13 @@ std::optional<ParsedLine> ParseFields(Word word, std::string_view rest, std::str
     p.time = *time;
     std::string_view after = rest.substr(at + DateTimeBytes);
     if (after.empty()) return p;
-    if (after.substr(0, sep.size()) != sep) return std::nullopt;  // digits or text glued to the time
+    if (!StartsWith(after, sep)) return std::nullopt;  // digits or text glued to the time
     after.remove_prefix(sep.size());
     if (const Reason r = ReasonOf(after); r != Reason::None) {
         p.reason = r;
         return p;
     }
-    const std::size_t last = sep.empty() ? std::string_view::npos : after.rfind(sep);
+    const std::size_t last = sep.empty() ? std::string_view::npos : FindLast(after, sep);
     if (last != std::string_view::npos) {
         p.reason = ReasonOf(after.substr(last + sep.size()));
         if (p.reason != Reason::None) after = after.substr(0, last);
@@ -153,7 +181,9 @@ std::size_t LineEnd(std::string_view text, std::size_t pos)
         std::uint64_t v;
         std::memcpy(&v, text.data() + pos, 8);
         const std::uint64_t lf = v ^ (ones * '\n'), cr = v ^ (ones * '\r');
-        if (((lf - ones) & ~lf & highs) | ((cr - ones) & ~cr & highs)) break;
+        // The lowest bit set marks the first CR or LF (little-endian; a false mark only ever follows a true one).
+        const std::uint64_t found = ((lf - ones) & ~lf & highs) | ((cr - ones) & ~cr & highs);
+        if (found) return pos + static_cast<std::size_t>(__builtin_ctzll(found)) / 8;
     }
     while (pos < text.size() && text[pos] != '\n' && text[pos] != '\r') ++pos;
     return pos;
@@ -165,11 +195,11 @@ std::optional<ParsedLine> ParseLine(std::string_view line, const std::vector<std
     if (line.size() < WordBytes + DateTimeBytes) return std::nullopt;
     const std::string_view head = line.substr(0, WordBytes);
     const auto w = std::find_if(std::begin(Words), std::end(Words),
-                                [&](const WordText& t) { return head[0] == t.text[0] && head == t.text; });
+                                [&](const WordText& t) { return head[0] == t.text[0] && Same(head, t.text); });
     if (w == std::end(Words)) return std::nullopt;
     const std::string_view rest = line.substr(WordBytes);
     for (const std::string& sep : separators) {
-        if (rest.substr(0, sep.size()) != sep) continue;
+        if (!StartsWith(rest, sep)) continue;
         if (auto p = ParseFields(w->word, rest.substr(sep.size()), sep)) return p;
     }
     return std::nullopt;
@@ -183,7 +213,7 @@ void AddLogText(std::string_view text, const std::vector<std::string>& separator
     while (pos < text.size()) {
         const std::size_t end = LineEnd(text, pos);
         const std::string_view line = text.substr(pos, end - pos);
-        pos = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
+        pos = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
         if (line.empty()) continue;
         ++data.lines;
         const std::optional<ParsedLine> p = ParseLine(line, separators);

@@ -28,15 +28,11 @@ Date DateOf(std::int64_t dayNumber)
 }
 
 namespace {
-bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value)
+// The two digits at text[at] as a number, or -1.
+int TwoDigits(std::string_view text, std::size_t at)
 {
-    if (text.size() < at + count) return false;
-    value = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        value = value * 10 + (text[i] - '0');
-    }
-    return true;
+    const unsigned tens = static_cast<unsigned char>(text[at]) - '0', ones = static_cast<unsigned char>(text[at + 1]) - '0';
+    return tens < 10 && ones < 10 ? static_cast<int>(tens * 10 + ones) : -1;
 }
 
 bool ValidDate(int y, int m, int d)
@@ -51,28 +47,28 @@ bool ValidDate(int y, int m, int d)
 
 void AppendNumber(std::string& out, long long value, int width)
 {
-    char buf[24];
-    int n = 0;
-    if (value < 0) {
-        out += '-';
-        value = -value;
-    }
+    // Written backwards into a buffer and appended at once.
+    char buf[48];
+    char* const end = buf + sizeof buf;
+    char* p = end;
+    unsigned long long v = value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
     do {
-        buf[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0 && n < 20);
-    for (int i = n; i < width; ++i) out += '0';
-    while (n > 0) out += buf[--n];
+        *--p = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    while (end - p < width && p > buf + 1) *--p = '0';
+    if (value < 0) *--p = '-';
+    out.append(p, static_cast<std::size_t>(end - p));
 }
 
 std::optional<Seconds> ParseDateTime(std::string_view t)
 {
-    int y, mo, d, h, mi, s;
-    if (t.size() < 19) return std::nullopt;
-    if (!Digits(t, 0, 4, y) || t[4] != '/' || !Digits(t, 5, 2, mo) || t[7] != '/' || !Digits(t, 8, 2, d) ||
-        t[10] != ' ' || !Digits(t, 11, 2, h) || t[13] != ':' || !Digits(t, 14, 2, mi) || t[16] != ':' ||
-        !Digits(t, 17, 2, s))
-        return std::nullopt;
+    // Written out place by place: this runs for every line of the logs.
+    if (t.size() < 19 || t[4] != '/' || t[7] != '/' || t[10] != ' ' || t[13] != ':' || t[16] != ':') return std::nullopt;
+    const int hi = TwoDigits(t, 0), lo = TwoDigits(t, 2), mo = TwoDigits(t, 5), d = TwoDigits(t, 8);
+    const int h = TwoDigits(t, 11), mi = TwoDigits(t, 14), s = TwoDigits(t, 17);
+    if ((hi | lo | mo | d | h | mi | s) < 0) return std::nullopt;
+    const int y = hi * 100 + lo;
     if (!ValidDate(y, mo, d) || h > 23 || mi > 59 || s > 59) return std::nullopt;
     return DayNumber(y, mo, d) * SecondsPerDay + h * 3600 + mi * 60 + s;
 }
