@@ -106,7 +106,8 @@ std::string DayCsv(const Report& r)
     std::string computers;
     for (const DayRow& d : r.days) {
         computers.clear();
-        for (NameId c : d.computers) (computers.empty() ? computers : computers += u8"、") += r.names.Shown(c);
+        for (std::size_t k = d.computersBegin; k < d.computersEnd; ++k)
+            (computers.empty() ? computers : computers += u8"、") += r.names.Shown(r.computers[k]);
         rows.Date(d.day).Field(WeekdayText(d.day)).Field(r.names.Shown(d.person), true).Clock(d.start, d.day);
         rows.Clock(d.end, d.day).Hours(d.present).Hours(d.present - d.work).Hours(d.work).Count(d.sessions);
         rows.Field(computers, true).Field(NotesText(d.flags)).End();
@@ -120,9 +121,8 @@ std::string PeriodCsv(const Report& r)
     Header(rows, {u8"日付", u8"ユーザー", u8"コンピューター", u8"開始", u8"終了", u8"離席", u8"実働", u8"終了理由", u8"備考"});
     for (const Period& p : r.periods) {
         const std::uint8_t flags = p.flags | (p.startEstimated || p.endEstimated ? Estimated : 0);
-        const Seconds away = p.Away();
         rows.Date(p.day).Field(r.names.Shown(p.person), true).Field(r.names.Shown(p.computer), true);
-        rows.Clock(p.span.start, p.day).Clock(p.span.end, p.day).Hours(away).Hours(p.span.Length() - away);
+        rows.Clock(p.span.start, p.day).Clock(p.span.end, p.day).Hours(p.away).Hours(p.span.Length() - p.away);
         rows.Field(ReasonText(p.reason)).Field(NotesText(flags)).End();
     }
     return rows.Take();

@@ -161,14 +161,15 @@ void PeriodBars(Page& page, const Report& r, const Period& p, const Timeline& t)
     page << "<g><title>";
     page.Escaped(r.names.Shown(p.computer));
     page << " " << ClockText(p.span.start, p.day) << u8"〜" << ClockText(p.span.end, p.day) << u8" 実働 "
-         << HoursText(p.span.Length() - p.Away()) << u8" 離席 " << HoursText(p.Away());
+         << HoursText(p.span.Length() - p.away) << u8" 離席 " << HoursText(p.away);
     if (flags) page << u8"（" << NotesText(flags) << u8"）";
     page << "</title>";
     if (p.span.Length() == 0) {
         page << "<path class=\"point\" d=\"M" << x1 << " 2 L" << x1 + 5 << " 8 L" << x1 << " 14 L" << x1 - 5 << " 8 Z\"/>";
     } else {
         page.Bar(estimated ? "work est" : "work", x1, x2);
-        for (const Span& a : p.away) page.Bar("away", t.X(a.start - midnight), t.X(a.end - midnight));
+        for (std::size_t k = p.awayBegin; k < p.awayEnd; ++k)
+            page.Bar("away", t.X(r.away[k].start - midnight), t.X(r.away[k].end - midnight));
     }
     // An end the log doesn't give can't pass for a real one: a question mark, or an arrow while recording.
     if (p.flags & Running)
@@ -213,7 +214,7 @@ void Sheet(Page& page, const Report& r, int year, int month, NameId person, cons
         page.Cell(HoursText(d->present - d->work)).Cell(HoursText(d->work)).Cell(std::to_string(d->sessions));
         page << "<td class=\"notes\">" << NotesText(d->flags) << "</td><td class=\"tl\"><svg width=\""
              << static_cast<long long>(Width) << "\" height=\"" << static_cast<long long>(RowHeight) << "\">";
-        for (std::size_t i : d->periods) PeriodBars(page, r, r.periods[i], t);
+        for (std::size_t i = d->periodsBegin; i < d->periodsEnd; ++i) PeriodBars(page, r, r.periods[i], t);
         page << "</svg></td></tr>";
         work += d->work;
         present += d->present;
@@ -254,7 +255,7 @@ std::string HtmlPage(const Report& r)
         auto& sheet = sheets[{date.year * 12 + date.month - 1, r.names.Shown(d.person)}];
         sheet.first = d.person;
         sheet.second.push_back(&d);
-        for (std::size_t i : d.periods) bars += 1 + r.periods[i].away.size();
+        for (std::size_t i = d.periodsBegin; i < d.periodsEnd; ++i) bars += 1 + r.periods[i].awayEnd - r.periods[i].awayBegin;
     }
     std::string html;
     html.reserve(8192 + sheets.size() * 4096 + r.days.size() * 400 + bars * 160);  // near the final size, grown once at most
