@@ -29,7 +29,7 @@ std::size_t Find(std::string_view text, std::string_view part, std::size_t from)
 std::size_t FindLast(std::string_view text, std::string_view part)
 {
     for (std::size_t i = text.size() - std::min(part.size(), text.size()) + 1; i-- > 0;)
-        if (StartsWith(text.substr(i), part)) return i;
+        if ((part.empty() || text[i] == part[0]) && StartsWith(text.substr(i), part)) return i;
     return std::string_view::npos;
 }
 } // namespace
@@ -118,17 +118,17 @@ constexpr std::size_t WordBytes = 6;
 constexpr std::size_t DateTimeBytes = 20;  // yyyy/mm/dd hh:mm:ss.
 
 struct WordText {
-    std::string_view text;
+    const char* text;
     Word word;
 };
 constexpr WordText Words[] = {{"LOGON ", Word::Logon},  {"LOGOFF", Word::Logoff},        {"LOCK  ", Word::Lock},
                               {"UNLOCK", Word::Unlock}, {"SLEEP ", Word::Sleep},         {"RESUME", Word::Resume},
                               {"RCONN ", Word::RemoteConnect}, {"RDISC ", Word::RemoteDisconnect}};
 
-std::optional<Seconds> DateTimeField(std::string_view text)
+std::optional<Seconds> DateTimeField(std::string_view text, DateMemo& memo)
 {
     if (text.size() < DateTimeBytes || text[DateTimeBytes - 1] != '.') return std::nullopt;
-    return ParseDateTime(text);
+    return ParseDateTime(text, memo);
 }
 
 Reason ReasonOf(std::string_view field)
@@ -140,15 +140,15 @@ Reason ReasonOf(std::string_view field)
 
 // The fields after the word with one separator: user (optional), date-time, computer
 // (optional), end reason (optional). The date-time is the first place that holds one.
-std::optional<ParsedLine> ParseFields(Word word, std::string_view rest, std::string_view sep)
+std::optional<ParsedLine> ParseFields(Word word, std::string_view rest, std::string_view sep, DateMemo& memo)
 {
     ParsedLine p;
     p.word = word;
     std::size_t at = 0;
-    std::optional<Seconds> time = DateTimeField(rest);
+    std::optional<Seconds> time = DateTimeField(rest, memo);
     if (!time) {
         for (at = Find(rest, sep, sep.empty() ? 1 : 0); at != std::string_view::npos; at = Find(rest, sep, at + 1)) {
-            time = DateTimeField(rest.substr(at + sep.size()));
+            time = DateTimeField(rest.substr(at + sep.size()), memo);
             if (time) break;
         }
         if (!time) return std::nullopt;
@@ -188,21 +188,27 @@ std::size_t LineEnd(std::string_view text, std::size_t pos)
     while (pos < text.size() && text[pos] != '\n' && text[pos] != '\r') ++pos;
     return pos;
 }
-} // namespace
 
-std::optional<ParsedLine> ParseLine(std::string_view line, const std::vector<std::string>& separators)
+std::optional<ParsedLine> ParseRecord(std::string_view line, const std::vector<std::string>& separators, DateMemo& memo)
 {
     if (line.size() < WordBytes + DateTimeBytes) return std::nullopt;
-    const std::string_view head = line.substr(0, WordBytes);
+    // A fixed count of bytes: the compiler compares them in place, with no call.
     const auto w = std::find_if(std::begin(Words), std::end(Words),
-                                [&](const WordText& t) { return head[0] == t.text[0] && Same(head, t.text); });
+                                [&](const WordText& t) { return std::memcmp(line.data(), t.text, WordBytes) == 0; });
     if (w == std::end(Words)) return std::nullopt;
     const std::string_view rest = line.substr(WordBytes);
     for (const std::string& sep : separators) {
         if (!StartsWith(rest, sep)) continue;
-        if (auto p = ParseFields(w->word, rest.substr(sep.size()), sep)) return p;
+        if (auto p = ParseFields(w->word, rest.substr(sep.size()), sep, memo)) return p;
     }
     return std::nullopt;
+}
+} // namespace
+
+std::optional<ParsedLine> ParseLine(std::string_view line, const std::vector<std::string>& separators)
+{
+    DateMemo memo;
+    return ParseRecord(line, separators, memo);
 }
 
 void AddLogText(std::string_view text, const std::vector<std::string>& separators, LogData& data)
@@ -210,13 +216,14 @@ void AddLogText(std::string_view text, const std::vector<std::string>& separator
     const std::size_t first = data.records.size();
     std::size_t rising = 0, falling = 0;
     std::size_t pos = 0;
+    DateMemo memo;
     while (pos < text.size()) {
         const std::size_t end = LineEnd(text, pos);
         const std::string_view line = text.substr(pos, end - pos);
         pos = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
         if (line.empty()) continue;
         ++data.lines;
-        const std::optional<ParsedLine> p = ParseLine(line, separators);
+        const std::optional<ParsedLine> p = ParseRecord(line, separators, memo);
         if (!p) {
             ++data.skipped;
             continue;

@@ -1,5 +1,7 @@
 #include "ReportTime.h"
 
+#include <cstring>
+
 
 namespace zentrok::report {
 
@@ -61,16 +63,27 @@ void AppendNumber(std::string& out, long long value, int width)
     out.append(p, static_cast<std::size_t>(end - p));
 }
 
-std::optional<Seconds> ParseDateTime(std::string_view t)
+std::optional<Seconds> ParseDateTime(std::string_view text)
+{
+    DateMemo memo;
+    return ParseDateTime(text, memo);
+}
+
+std::optional<Seconds> ParseDateTime(std::string_view t, DateMemo& memo)
 {
     // Written out place by place: this runs for every line of the logs.
-    if (t.size() < 19 || t[4] != '/' || t[7] != '/' || t[10] != ' ' || t[13] != ':' || t[16] != ':') return std::nullopt;
-    const int hi = TwoDigits(t, 0), lo = TwoDigits(t, 2), mo = TwoDigits(t, 5), d = TwoDigits(t, 8);
+    if (t.size() < 19 || t[10] != ' ' || t[13] != ':' || t[16] != ':') return std::nullopt;
     const int h = TwoDigits(t, 11), mi = TwoDigits(t, 14), s = TwoDigits(t, 17);
-    if ((hi | lo | mo | d | h | mi | s) < 0) return std::nullopt;
-    const int y = hi * 100 + lo;
-    if (!ValidDate(y, mo, d) || h > 23 || mi > 59 || s > 59) return std::nullopt;
-    return DayNumber(y, mo, d) * SecondsPerDay + h * 3600 + mi * 60 + s;
+    if (h < 0 || mi < 0 || s < 0 || h > 23 || mi > 59 || s > 59) return std::nullopt;
+    if (!memo.known || std::memcmp(t.data(), memo.text, sizeof memo.text) != 0) {
+        if (t[4] != '/' || t[7] != '/') return std::nullopt;
+        const int hi = TwoDigits(t, 0), lo = TwoDigits(t, 2), mo = TwoDigits(t, 5), d = TwoDigits(t, 8);
+        if (hi < 0 || lo < 0 || mo < 0 || d < 0 || !ValidDate(hi * 100 + lo, mo, d)) return std::nullopt;
+        std::memcpy(memo.text, t.data(), sizeof memo.text);
+        memo.day = DayNumber(hi * 100 + lo, mo, d);
+        memo.known = true;
+    }
+    return memo.day * SecondsPerDay + h * 3600 + mi * 60 + s;
 }
 
 std::optional<std::int64_t> ParseDate(std::string_view text)

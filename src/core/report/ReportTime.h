@@ -20,6 +20,13 @@ inline std::int64_t DayOf(Seconds t) { return (t >= 0 ? t : t - (SecondsPerDay -
 
 // "yyyy/mm/dd hh:mm:ss" at the front of text, checked for a real date and time.
 std::optional<Seconds> ParseDateTime(std::string_view text);
+// The last date read and its day: the lines of a log mostly share their date with the line before.
+struct DateMemo {
+    char text[10] = {};
+    std::int64_t day = 0;
+    bool known = false;
+};
+std::optional<Seconds> ParseDateTime(std::string_view text, DateMemo& memo);
 // "yyyy/mm/dd" (also without leading zeros), checked; the day's number.
 std::optional<std::int64_t> ParseDate(std::string_view text);
 
