@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zentrok::report {
 
@@ -176,6 +179,15 @@ std::optional<ParsedLine> ParseFields(Word word, std::string_view rest, std::str
 // the C library under Wine looks at one byte at a time.
 std::size_t LineEnd(std::string_view text, std::size_t pos)
 {
+#if defined(__SSE2__)
+    // Sixteen at a time where the processor surely can (every 64-bit one).
+    const __m128i lf16 = _mm_set1_epi8('\n'), cr16 = _mm_set1_epi8('\r');
+    for (; pos + 16 <= text.size(); pos += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos));
+        const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf16), _mm_cmpeq_epi8(v, cr16)));
+        if (found) return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(found)));
+    }
+#endif
     constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
     for (; pos + 8 <= text.size(); pos += 8) {
         std::uint64_t v;
