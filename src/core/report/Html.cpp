@@ -1,6 +1,7 @@
 #include "Html.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 namespace zentrok::report {
@@ -67,38 +68,56 @@ constexpr const char* Defs =
     R"(<rect width="5" height="5" fill="#fff"/><line x1="0" y1="0" x2="0" y2="5" stroke="#e07b39" stroke-width="2.5"/>)"
     R"(</pattern></defs></svg>)";
 
-// The page is one string of tens of megabytes for years of an office: everything is
-// appended to it in place, numbers without printf.
+// The page is one string of tens of megabytes for years of an office, made of millions of
+// short pieces: they go through a buffer of our own (each append to the string is a call,
+// and under Wine so is each copy), numbers written without printf.
 class Page {
 public:
     explicit Page(std::string& out) : out_(out) {}
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
+    ~Page() { Flush(); }
     Page& operator<<(std::string_view text)
     {
-        out_ += text;
+        if (text.size() > sizeof buf_ - used_) {
+            Flush();
+            if (text.size() > sizeof buf_) {
+                out_ += text;
+                return *this;
+            }
+        }
+        std::memcpy(buf_ + used_, text.data(), text.size());
+        used_ += text.size();
         return *this;
     }
     Page& operator<<(long long n)
     {
-        AppendNumber(out_, n, 1);
-        return *this;
+        char digits[24];
+        const char* p = WriteNumber(digits + sizeof digits, n, 1);
+        return *this << std::string_view(p, static_cast<std::size_t>(digits + sizeof digits - p));
     }
     // A coordinate to a tenth of a pixel.
     Page& operator<<(double v)
     {
-        long long tenths = static_cast<long long>(v * 10 + (v < 0 ? -0.5 : 0.5));
-        if (tenths < 0) {
-            out_ += '-';
-            tenths = -tenths;
-        }
-        AppendNumber(out_, tenths / 10, 1);
-        out_ += '.';
-        out_ += static_cast<char>('0' + tenths % 10);
-        return *this;
+        const long long tenths = static_cast<long long>(v * 10 + (v < 0 ? -0.5 : 0.5));
+        const long long size = tenths < 0 ? -tenths : tenths;
+        char digits[32];
+        char* const end = digits + sizeof digits;
+        char* p = end;
+        *--p = static_cast<char>('0' + size % 10);
+        *--p = '.';
+        p = WriteNumber(p, size / 10, 1);
+        if (tenths < 0) *--p = '-';
+        return *this << std::string_view(p, static_cast<std::size_t>(end - p));
+    }
+    void Flush()
+    {
+        out_.append(buf_, used_);
+        used_ = 0;
     }
     Page& Escaped(std::string_view text)
     {
-        out_ += HtmlEscape(text);
-        return *this;
+        return *this << HtmlEscape(text);
     }
     // A bar of a day's row: its height comes from the style sheet.
     Page& Bar(const char* cls, double x1, double x2)
@@ -114,18 +133,21 @@ public:
 
 private:
     std::string& out_;
+    char buf_[8192];
+    std::size_t used_ = 0;
 };
 
 std::string ClockText(Seconds t, std::int64_t day)
 {
     const Seconds s = t - day * SecondsPerDay;
-    std::string text;
-    AppendNumber(text, s / 3600, 1);
-    text += ':';
-    AppendNumber(text, s / 60 % 60, 2);
-    text += ':';
-    AppendNumber(text, s % 60, 2);
-    return text;
+    char buf[80];
+    char* const end = buf + sizeof buf;
+    char* p = WriteNumber(end, s % 60, 2);
+    *--p = ':';
+    p = WriteNumber(p, s / 60 % 60, 2);
+    *--p = ':';
+    p = WriteNumber(p, s / 3600, 1);
+    return std::string(p, end);
 }
 
 class Timeline {
@@ -271,6 +293,7 @@ std::string HtmlPage(const Report& r)
     for (const auto& [key, sheet] : sheets)
         Sheet(page, r, static_cast<int>(key.first / 12), static_cast<int>(key.first % 12) + 1, sheet.first, sheet.second);
     page << "</body></html>\n";
+    page.Flush();
     return html;
 }
 

@@ -47,20 +47,25 @@ bool ValidDate(int y, int m, int d)
 
 } // namespace
 
-void AppendNumber(std::string& out, long long value, int width)
+char* WriteNumber(char* end, long long value, int width)
 {
-    // Written backwards into a buffer and appended at once.
-    char buf[48];
-    char* const end = buf + sizeof buf;
     char* p = end;
     unsigned long long v = value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
     do {
         *--p = static_cast<char>('0' + v % 10);
         v /= 10;
     } while (v > 0);
-    while (end - p < width && p > buf + 1) *--p = '0';
+    while (end - p < width && end - p < 22) *--p = '0';
     if (value < 0) *--p = '-';
-    out.append(p, static_cast<std::size_t>(end - p));
+    return p;
+}
+
+void AppendNumber(std::string& out, long long value, int width)
+{
+    // Written into a buffer and appended at once.
+    char buf[24];
+    const char* p = WriteNumber(buf + sizeof buf, value, width);
+    out.append(p, static_cast<std::size_t>(buf + sizeof buf - p));
 }
 
 std::optional<Seconds> ParseDateTime(std::string_view text)
@@ -105,16 +110,18 @@ std::optional<std::int64_t> ParseDate(std::string_view text)
     return DayNumber(part[0], part[1], part[2]);
 }
 
+// The texts below are written backwards into a buffer and made a string at once: a page has millions.
 std::string DateText(std::int64_t dayNumber)
 {
     const Date d = DateOf(dayNumber);
-    std::string text;
-    AppendNumber(text, d.year, 4);
-    text += '/';
-    AppendNumber(text, d.month, 2);
-    text += '/';
-    AppendNumber(text, d.day, 2);
-    return text;
+    char buf[80];
+    char* const end = buf + sizeof buf;
+    char* p = WriteNumber(end, d.day, 2);
+    *--p = '/';
+    p = WriteNumber(p, d.month, 2);
+    *--p = '/';
+    p = WriteNumber(p, d.year, 4);
+    return std::string(p, end);
 }
 
 std::string WeekdayText(std::int64_t dayNumber)
@@ -132,12 +139,12 @@ bool IsWeekend(std::int64_t dayNumber)
 std::string HoursText(Seconds length)
 {
     if (length < 0) length = 0;
-    const Seconds minutes = length / 60;
-    std::string text;
-    AppendNumber(text, minutes / 60, 1);
-    text += ':';
-    AppendNumber(text, minutes % 60, 2);
-    return text;
+    char buf[56];
+    char* const end = buf + sizeof buf;
+    char* p = WriteNumber(end, length / 60 % 60, 2);
+    *--p = ':';
+    p = WriteNumber(p, length / 3600, 1);
+    return std::string(p, end);
 }
 
 } // namespace zentrok::report
