@@ -247,9 +247,24 @@ void AddLogText(std::string_view text, const std::vector<std::string>& separator
             rising += p.time > before;
             falling += p.time < before;
         }
-        data.records.push_back({p.time, data.names.Id(p.user), data.names.Id(p.computer), 0, p.word, p.reason});
+        // Filled in place, and below swapped as whole bytes: a record put together aside is stored
+        // in narrow pieces and read back wide, which stalls the processor on every line.
+        Record& r = data.records.emplace_back();
+        r.time = p.time;
+        r.user = data.names.Id(p.user);
+        r.computer = data.names.Id(p.computer);
+        r.word = p.word;
+        r.reason = p.reason;
     }
-    if (falling > rising) std::reverse(data.records.begin() + static_cast<std::ptrdiff_t>(first), data.records.end());
+    if (falling > rising) {
+        for (std::size_t a = first, b = data.records.size(); a + 1 < b; ++a) {
+            --b;
+            Record t;
+            std::memcpy(&t, &data.records[a], sizeof t);
+            std::memcpy(&data.records[a], &data.records[b], sizeof t);
+            std::memcpy(&data.records[b], &t, sizeof t);
+        }
+    }
     for (std::size_t i = first; i < data.records.size(); ++i) data.records[i].order = static_cast<std::uint32_t>(i);
 }
 

@@ -77,7 +77,7 @@ private:
             session_->flags |= NoLogoff;
         }
         for (auto* away : {&lock_, &sleep_})
-            if (*away) away_.push_back({**away, session_->span.end});
+            if (*away) Away(**away, session_->span.end);
         Seal();
     }
 
@@ -88,8 +88,16 @@ private:
 
     void Closer(std::optional<Seconds>& away, Seconds t)
     {
-        if (away) away_.push_back({*away, t});
+        if (away) Away(*away, t);
         away.reset();
+    }
+
+    // Filled in place: a span put together aside is stored in halves and read back whole, which stalls the processor.
+    void Away(Seconds start, Seconds end)
+    {
+        Span& a = away_.emplace_back();
+        a.start = start;
+        a.end = end;
     }
 
     // Joins overlapping time away and keeps it inside the session.
