@@ -1,13 +1,17 @@
 #include "Csv.h"
 
+#include <algorithm>
+
 namespace zentrok::report {
 
 namespace {
 // Appends one field (see CsvField) to out.
 void AppendField(std::string& out, std::string_view text, bool fromLog)
 {
-    const bool tick = fromLog && !text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos;
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    // Plain loops: the C library under Wine searches one byte at a time behind a call for each character looked for.
+    const char c0 = text.empty() ? '\0' : text[0];
+    const bool tick = fromLog && (c0 == '=' || c0 == '+' || c0 == '-' || c0 == '@');
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
         if (tick) out += '\'';
         out += text;
         return;
