@@ -83,6 +83,7 @@ void KeepFirstOfEach(std::vector<NameId>& ids, std::size_t from, std::vector<std
 DayRows SumUpDays(const std::vector<Period>& periods, const std::vector<Span>& away)
 {
     DayRows days;
+    days.rows.reserve(periods.size());  // at most one each: room never written takes no memory
     std::vector<NameId>& computers = days.computers;
     // Reused from row to row: a million records make tens of thousands of rows.
     std::vector<Span> present, work;
