@@ -90,25 +90,26 @@ public:
         used_ += text.size();
         return *this;
     }
+    // Numbers are written straight into the buffer: copied in, each would be a call.
     Page& operator<<(long long n)
     {
-        char digits[24];
-        const char* p = WriteNumber(digits + sizeof digits, n, 1);
-        return *this << std::string_view(p, static_cast<std::size_t>(digits + sizeof digits - p));
+        Room(24);
+        used_ = static_cast<std::size_t>(WriteNumber(buf_ + used_, n, 1) - buf_);
+        return *this;
     }
     // A coordinate to a tenth of a pixel.
     Page& operator<<(double v)
     {
         const long long tenths = static_cast<long long>(v * 10 + (v < 0 ? -0.5 : 0.5));
+        Room(32);
+        char* p = buf_ + used_;
+        if (tenths < 0) *p++ = '-';
         const long long size = tenths < 0 ? -tenths : tenths;
-        char digits[32];
-        char* const end = digits + sizeof digits;
-        char* p = end;
-        *--p = static_cast<char>('0' + size % 10);
-        *--p = '.';
         p = WriteNumber(p, size / 10, 1);
-        if (tenths < 0) *--p = '-';
-        return *this << std::string_view(p, static_cast<std::size_t>(end - p));
+        *p++ = '.';
+        *p++ = static_cast<char>('0' + size % 10);
+        used_ = static_cast<std::size_t>(p - buf_);
+        return *this;
     }
     void Flush()
     {
@@ -132,6 +133,10 @@ public:
     Page& Cell(std::string_view text) { return *this << "<td>" << text << "</td>"; }
 
 private:
+    void Room(std::size_t n)
+    {
+        if (sizeof buf_ - used_ < n) Flush();
+    }
     std::string& out_;
     char buf_[8192];
     std::size_t used_ = 0;
@@ -141,13 +146,11 @@ std::string ClockText(Seconds t, std::int64_t day)
 {
     const Seconds s = t - day * SecondsPerDay;
     char buf[80];
-    char* const end = buf + sizeof buf;
-    char* p = WriteNumber(end, s % 60, 2);
-    *--p = ':';
+    char* p = WriteNumber(buf, s / 3600, 1);
+    *p++ = ':';
     p = WriteNumber(p, s / 60 % 60, 2);
-    *--p = ':';
-    p = WriteNumber(p, s / 3600, 1);
-    return std::string(p, end);
+    *p++ = ':';
+    return std::string(buf, WriteNumber(p, s % 60, 2));
 }
 
 class Timeline {

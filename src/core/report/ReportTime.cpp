@@ -1,5 +1,6 @@
 #include "ReportTime.h"
 
+#include <algorithm>
 #include <cstring>
 
 
@@ -47,25 +48,24 @@ bool ValidDate(int y, int m, int d)
 
 } // namespace
 
-char* WriteNumber(char* end, long long value, int width)
+char* WriteNumber(char* at, long long value, int width)
 {
-    char* p = end;
+    if (value < 0) *at++ = '-';
     unsigned long long v = value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-    do {
-        *--p = static_cast<char>('0' + v % 10);
+    int digits = 1;
+    for (unsigned long long rest = v; rest >= 10; rest /= 10) ++digits;
+    const int n = std::max(digits, std::min(width, 20));
+    for (int i = n - 1; i >= 0; --i) {
+        at[i] = static_cast<char>('0' + v % 10);
         v /= 10;
-    } while (v > 0);
-    while (end - p < width && end - p < 22) *--p = '0';
-    if (value < 0) *--p = '-';
-    return p;
+    }
+    return at + n;
 }
 
 void AppendNumber(std::string& out, long long value, int width)
 {
-    // Written into a buffer and appended at once.
     char buf[24];
-    const char* p = WriteNumber(buf + sizeof buf, value, width);
-    out.append(p, static_cast<std::size_t>(buf + sizeof buf - p));
+    out.append(buf, static_cast<std::size_t>(WriteNumber(buf, value, width) - buf));
 }
 
 std::optional<Seconds> ParseDateTime(std::string_view text)
@@ -110,18 +110,16 @@ std::optional<std::int64_t> ParseDate(std::string_view text)
     return DayNumber(part[0], part[1], part[2]);
 }
 
-// The texts below are written backwards into a buffer and made a string at once: a page has millions.
+// The texts below are written into a buffer and made a string at once: a page has millions.
 std::string DateText(std::int64_t dayNumber)
 {
     const Date d = DateOf(dayNumber);
     char buf[80];
-    char* const end = buf + sizeof buf;
-    char* p = WriteNumber(end, d.day, 2);
-    *--p = '/';
+    char* p = WriteNumber(buf, d.year, 4);
+    *p++ = '/';
     p = WriteNumber(p, d.month, 2);
-    *--p = '/';
-    p = WriteNumber(p, d.year, 4);
-    return std::string(p, end);
+    *p++ = '/';
+    return std::string(buf, WriteNumber(p, d.day, 2));
 }
 
 std::string WeekdayText(std::int64_t dayNumber)
@@ -140,11 +138,9 @@ std::string HoursText(Seconds length)
 {
     if (length < 0) length = 0;
     char buf[56];
-    char* const end = buf + sizeof buf;
-    char* p = WriteNumber(end, length / 60 % 60, 2);
-    *--p = ':';
-    p = WriteNumber(p, length / 3600, 1);
-    return std::string(p, end);
+    char* p = WriteNumber(buf, length / 3600, 1);
+    *p++ = ':';
+    return std::string(buf, WriteNumber(p, length / 60 % 60, 2));
 }
 
 } // namespace zentrok::report

@@ -37,7 +37,7 @@ bool IsWeekend(std::int64_t dayNumber);
 std::string HoursText(Seconds length);
 // Appends value in decimal, zero-padded to width digits (printf is slow for a page of a million figures).
 void AppendNumber(std::string& out, long long value, int width);
-// The same written backwards from end, into at least 24 bytes before it; returns where it begins.
-char* WriteNumber(char* end, long long value, int width);
+// The same written at at, into at most 24 bytes; returns where it ends.
+char* WriteNumber(char* at, long long value, int width);
 
 } // namespace zentrok::report
