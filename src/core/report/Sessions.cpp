@@ -107,14 +107,16 @@ private:
         std::sort(away_.begin(), away_.end(), [](const Span& a, const Span& b) { return a.start < b.start; });
         std::vector<Span>& all = out_.away;
         s.awayBegin = all.size();
-        for (Span a : away_) {
-            a.start = std::max(a.start, s.span.start);
-            a.end = std::min(a.end, s.span.end);
-            if (a.end <= a.start) continue;
-            if (all.size() > s.awayBegin && a.start <= all.back().end)
-                all.back().end = std::max(all.back().end, a.end);
-            else
-                all.push_back(a);
+        for (const Span& a : away_) {
+            const Seconds start = std::max(a.start, s.span.start), end = std::min(a.end, s.span.end);
+            if (end <= start) continue;
+            if (all.size() > s.awayBegin && start <= all.back().end) {
+                all.back().end = std::max(all.back().end, end);
+            } else {
+                Span& kept = all.emplace_back();  // filled in place, as in Away()
+                kept.start = start;
+                kept.end = end;
+            }
         }
         s.awayEnd = all.size();
         out_.list.push_back(s);
