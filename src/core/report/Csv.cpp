@@ -2,26 +2,28 @@
 
 #include <algorithm>
 
+#include "TextOut.h"
+
 namespace zentrok::report {
 
 namespace {
-// Appends one field (see CsvField) to out.
-void AppendField(std::string& out, std::string_view text, bool fromLog)
+// Appends one field (see CsvField).
+void AppendField(TextOut& out, std::string_view text, bool fromLog)
 {
     // Plain loops: the C library under Wine searches one byte at a time behind a call for each character looked for.
     const char c0 = text.empty() ? '\0' : text[0];
     const bool tick = fromLog && (c0 == '=' || c0 == '+' || c0 == '-' || c0 == '@');
     if (std::none_of(text.begin(), text.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
-        if (tick) out += '\'';
-        out += text;
+        if (tick) out.Put('\'');
+        out.Put(text);
         return;
     }
-    out += tick ? "\"'" : "\"";
+    out.Put(tick ? "\"'" : "\"");
     for (char c : text) {
-        out += c;
-        if (c == '"') out += '"';
+        out.Put(c);
+        if (c == '"') out.Put('"');
     }
-    out += '"';
+    out.Put('"');
 }
 
 // The rows go into one string, field by field, figures written in place: a million records
@@ -37,9 +39,9 @@ public:
     Rows& Hours(Seconds length)
     {
         if (length < 0) length = 0;
-        AppendNumber(Next(), length / 3600, 1);
-        out_ += ':';
-        AppendNumber(out_, length / 60 % 60, 2);
+        Next().Number(length / 3600, 1);
+        text_.Put(':');
+        text_.Number(length / 60 % 60, 2);
         return *this;
     }
     // A clock time counted from the midnight of day.
@@ -48,33 +50,38 @@ public:
     Rows& Date(std::int64_t day)
     {
         const report::Date d = DateOf(day);
-        AppendNumber(Next(), d.year, 4);
-        out_ += '/';
-        AppendNumber(out_, d.month, 2);
-        out_ += '/';
-        AppendNumber(out_, d.day, 2);
+        Next().Number(d.year, 4);
+        text_.Put('/');
+        text_.Number(d.month, 2);
+        text_.Put('/');
+        text_.Number(d.day, 2);
         return *this;
     }
     Rows& Count(std::size_t n)
     {
-        AppendNumber(Next(), static_cast<long long>(n), 1);
+        Next().Number(static_cast<long long>(n), 1);
         return *this;
     }
     void End()
     {
-        out_ += "\r\n";
+        text_.Put("\r\n");
         first_ = true;
     }
-    std::string Take() { return std::move(out_); }
+    std::string Take()
+    {
+        text_.Flush();
+        return std::move(out_);
+    }
 
 private:
-    std::string& Next()
+    TextOut& Next()
     {
-        if (!first_) out_ += ',';
+        if (!first_) text_.Put(',');
         first_ = false;
-        return out_;
+        return text_;
     }
     std::string out_;
+    TextOut text_{out_};
     bool first_ = true;
 };
 
@@ -98,7 +105,9 @@ const char* ReasonText(Reason r)
 std::string CsvField(std::string_view text, bool fromLog)
 {
     std::string field;
-    AppendField(field, text, fromLog);
+    TextOut out(field);
+    AppendField(out, text, fromLog);
+    out.Flush();
     return field;
 }
 

@@ -1,8 +1,9 @@
 #include "Html.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
+
+#include "TextOut.h"
 
 namespace zentrok::report {
 
@@ -68,58 +69,34 @@ constexpr const char* Defs =
     R"(<rect width="5" height="5" fill="#fff"/><line x1="0" y1="0" x2="0" y2="5" stroke="#e07b39" stroke-width="2.5"/>)"
     R"(</pattern></defs></svg>)";
 
-// The page is one string of tens of megabytes for years of an office, made of millions of
-// short pieces: they go through a buffer of our own (each append to the string is a call,
-// and under Wine so is each copy), numbers written without printf.
+// The page is one string of tens of megabytes for years of an office: everything is
+// appended to it through a TextOut.
 class Page {
 public:
-    explicit Page(std::string& out) : out_(out) {}
-    Page(const Page&) = delete;
-    Page& operator=(const Page&) = delete;
-    ~Page() { Flush(); }
+    explicit Page(std::string& out) : text_(out) {}
     Page& operator<<(std::string_view text)
     {
-        if (text.size() > sizeof buf_ - used_) {
-            Flush();
-            if (text.size() > sizeof buf_) {
-                out_ += text;
-                return *this;
-            }
-        }
-        std::memcpy(buf_ + used_, text.data(), text.size());
-        used_ += text.size();
+        text_.Put(text);
         return *this;
     }
-    // Numbers are written straight into the buffer: copied in, each would be a call.
     Page& operator<<(long long n)
     {
-        Room(24);
-        used_ = static_cast<std::size_t>(WriteNumber(buf_ + used_, n, 1) - buf_);
+        text_.Number(n, 1);
         return *this;
     }
     // A coordinate to a tenth of a pixel.
     Page& operator<<(double v)
     {
         const long long tenths = static_cast<long long>(v * 10 + (v < 0 ? -0.5 : 0.5));
-        Room(32);
-        char* p = buf_ + used_;
-        if (tenths < 0) *p++ = '-';
+        if (tenths < 0) text_.Put('-');
         const long long size = tenths < 0 ? -tenths : tenths;
-        p = WriteNumber(p, size / 10, 1);
-        *p++ = '.';
-        *p++ = static_cast<char>('0' + size % 10);
-        used_ = static_cast<std::size_t>(p - buf_);
+        text_.Number(size / 10, 1);
+        text_.Put('.');
+        text_.Put(static_cast<char>('0' + size % 10));
         return *this;
     }
-    void Flush()
-    {
-        out_.append(buf_, used_);
-        used_ = 0;
-    }
-    Page& Escaped(std::string_view text)
-    {
-        return *this << HtmlEscape(text);
-    }
+    void Flush() { text_.Flush(); }
+    Page& Escaped(std::string_view text) { return *this << HtmlEscape(text); }
     // A bar of a day's row: its height comes from the style sheet.
     Page& Bar(const char* cls, double x1, double x2)
     {
@@ -133,13 +110,7 @@ public:
     Page& Cell(std::string_view text) { return *this << "<td>" << text << "</td>"; }
 
 private:
-    void Room(std::size_t n)
-    {
-        if (sizeof buf_ - used_ < n) Flush();
-    }
-    std::string& out_;
-    char buf_[8192];
-    std::size_t used_ = 0;
+    TextOut text_;
 };
 
 std::string ClockText(Seconds t, std::int64_t day)
