@@ -50,14 +50,22 @@ LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<st
     WinFileOps files;
     WinCodec codec;
     LogData data;
+    // Room for every record at once (a record's line holds at least 27 bytes): grown step by step,
+    // the records would be copied again and again into fresh memory, while room never written
+    // takes none. Capped for the 32-bit program's address space.
+    constexpr std::uint64_t most = PTRDIFF_MAX / 4 / sizeof(Record);
+    data.records.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(inputs.listedBytes / 27, most)));
     std::size_t read = 0;
+    // One buffer for every file: the heap under Wine gives a freed large block's pages back, and
+    // a new one for each file would meet them afresh.
+    std::string bytes;
     for (const std::string& path : inputs.files) {
-        std::string bytes;
         if (files.Read(ToAnsi(path), bytes) != error::None) {
             console.Error(u8"警告: 読めないファイルを飛ばしました: " + path + "\n");
             continue;
         }
-        AddLogText(FileTextToUtf8(std::move(bytes), codec), separators, data);
+        bytes = FileTextToUtf8(std::move(bytes), codec);
+        AddLogText(bytes, separators, data);
         console.Progress(++read, data.lines);
     }
     console.EndProgress();

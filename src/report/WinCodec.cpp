@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 
 namespace zentrok::report {
@@ -41,6 +42,20 @@ std::string Narrow(std::wstring_view text, unsigned codePage)
 
 std::string WinCodec::Cp932ToUtf8(std::string_view text) { return Narrow(Widen(text, 932), CP_UTF8); }
 
-std::string WinCodec::Utf8ToCp932(std::string_view text) { return Narrow(Widen(text, CP_UTF8), 932); }
+std::string WinCodec::Utf8ToCp932(std::string_view text)
+{
+    // In pieces, each cut before a character's first byte: the whole report as UTF-16 would be
+    // twice its size in fresh memory, while a piece's buffers are taken again from the heap.
+    constexpr std::size_t piece = 1 << 16;
+    std::string out;
+    out.reserve(text.size());  // never longer: two or three UTF-8 bytes become one or two
+    while (!text.empty()) {
+        std::size_t take = std::min(text.size(), piece);
+        while (take < text.size() && (static_cast<unsigned char>(text[take]) & 0xC0) == 0x80) --take;
+        out += Narrow(Widen(text.substr(0, take), CP_UTF8), 932);
+        text.remove_prefix(take);
+    }
+    return out;
+}
 
 } // namespace zentrok::report

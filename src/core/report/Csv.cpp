@@ -1,42 +1,95 @@
 #include "Csv.h"
 
+#include <algorithm>
+
+#include "TextOut.h"
+
 namespace zentrok::report {
 
-std::string CsvField(std::string_view text, bool fromLog)
+namespace {
+// Appends one field (see CsvField).
+void AppendField(TextOut& out, std::string_view text, bool fromLog)
 {
-    std::string field;
-    if (fromLog && !text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos) field = "'";
-    field += text;
-    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-    std::string quoted = "\"";
-    for (char c : field) {
-        quoted += c;
-        if (c == '"') quoted += '"';
+    // Plain loops: the C library under Wine searches one byte at a time behind a call for each character looked for.
+    const char c0 = text.empty() ? '\0' : text[0];
+    const bool tick = fromLog && (c0 == '=' || c0 == '+' || c0 == '-' || c0 == '@');
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
+        if (tick) out.Put('\'');
+        out.Put(text);
+        return;
     }
-    return quoted + "\"";
+    out.Put(tick ? "\"'" : "\"");
+    for (char c : text) {
+        out.Put(c);
+        if (c == '"') out.Put('"');
+    }
+    out.Put('"');
 }
 
-namespace {
+// The rows go into one string, field by field, figures written in place: a million records
+// make tens of thousands of rows.
 class Rows {
 public:
-    // Each field with whether it comes from the logs.
-    void Add(std::initializer_list<std::pair<std::string, bool>> fields)
+    Rows& Field(std::string_view text, bool fromLog = false)
     {
-        bool first = true;
-        for (const auto& [text, fromLog] : fields) {
-            if (!first) out_ += ',';
-            out_ += CsvField(text, fromLog);
-            first = false;
-        }
-        out_ += "\r\n";
+        AppendField(Next(), text, fromLog);
+        return *this;
     }
-    std::string Take() { return std::move(out_); }
+    // h:mm of a length, as HoursText.
+    Rows& Hours(Seconds length)
+    {
+        if (length < 0) length = 0;
+        Next().Number(length / 3600, 1);
+        text_.Put(':');
+        text_.Number(length / 60 % 60, 2);
+        return *this;
+    }
+    // A clock time counted from the midnight of day.
+    Rows& Clock(Seconds t, std::int64_t day) { return Hours(t - day * SecondsPerDay); }
+    // yyyy/mm/dd, as DateText.
+    Rows& Date(std::int64_t day)
+    {
+        const report::Date d = DateOf(day);
+        Next().Number(d.year, 4);
+        text_.Put('/');
+        text_.Number(d.month, 2);
+        text_.Put('/');
+        text_.Number(d.day, 2);
+        return *this;
+    }
+    Rows& Count(std::size_t n)
+    {
+        Next().Number(static_cast<long long>(n), 1);
+        return *this;
+    }
+    void End()
+    {
+        text_.Put("\r\n");
+        first_ = true;
+    }
+    std::string Take()
+    {
+        text_.Flush();
+        return std::move(out_);
+    }
 
 private:
+    TextOut& Next()
+    {
+        if (!first_) text_.Put(',');
+        first_ = false;
+        return text_;
+    }
     std::string out_;
+    TextOut text_{out_};
+    bool first_ = true;
 };
 
-std::string Clock(Seconds t, std::int64_t day) { return HoursText(t - day * SecondsPerDay); }
+void Header(Rows& rows, std::initializer_list<const char*> names)
+{
+    for (const char* name : names) rows.Field(name);
+    rows.End();
+}
 
 const char* ReasonText(Reason r)
 {
@@ -49,19 +102,28 @@ const char* ReasonText(Reason r)
 }
 } // namespace
 
+std::string CsvField(std::string_view text, bool fromLog)
+{
+    std::string field;
+    TextOut out(field);
+    AppendField(out, text, fromLog);
+    out.Flush();
+    return field;
+}
+
 std::string DayCsv(const Report& r)
 {
     Rows rows;
-    rows.Add({{u8"日付", false}, {u8"曜日", false}, {u8"ユーザー", false}, {u8"開始", false}, {u8"終了", false},
-              {u8"在席", false}, {u8"離席", false}, {u8"実働", false}, {u8"セッション数", false},
-              {u8"コンピューター", false}, {u8"備考", false}});
+    Header(rows, {u8"日付", u8"曜日", u8"ユーザー", u8"開始", u8"終了", u8"在席", u8"離席", u8"実働", u8"セッション数",
+                  u8"コンピューター", u8"備考"});
+    std::string computers;
     for (const DayRow& d : r.days) {
-        std::string computers;
-        for (NameId c : d.computers) computers += (computers.empty() ? "" : u8"、") + r.names.Shown(c);
-        rows.Add({{DateText(d.day), false}, {WeekdayText(d.day), false}, {r.names.Shown(d.person), true},
-                  {Clock(d.start, d.day), false}, {Clock(d.end, d.day), false}, {HoursText(d.present), false},
-                  {HoursText(d.present - d.work), false}, {HoursText(d.work), false},
-                  {std::to_string(d.sessions), false}, {computers, true}, {NotesText(d.flags), false}});
+        computers.clear();
+        for (std::size_t k = d.computersBegin; k < d.computersEnd; ++k)
+            (computers.empty() ? computers : computers += u8"、") += r.names.Shown(r.computers[k]);
+        rows.Date(d.day).Field(WeekdayText(d.day)).Field(r.names.Shown(d.person), true).Clock(d.start, d.day);
+        rows.Clock(d.end, d.day).Hours(d.present).Hours(d.present - d.work).Hours(d.work).Count(d.sessions);
+        rows.Field(computers, true).Field(NotesText(d.flags)).End();
     }
     return rows.Take();
 }
@@ -69,14 +131,12 @@ std::string DayCsv(const Report& r)
 std::string PeriodCsv(const Report& r)
 {
     Rows rows;
-    rows.Add({{u8"日付", false}, {u8"ユーザー", false}, {u8"コンピューター", false}, {u8"開始", false},
-              {u8"終了", false}, {u8"離席", false}, {u8"実働", false}, {u8"終了理由", false}, {u8"備考", false}});
+    Header(rows, {u8"日付", u8"ユーザー", u8"コンピューター", u8"開始", u8"終了", u8"離席", u8"実働", u8"終了理由", u8"備考"});
     for (const Period& p : r.periods) {
         const std::uint8_t flags = p.flags | (p.startEstimated || p.endEstimated ? Estimated : 0);
-        rows.Add({{DateText(p.day), false}, {r.names.Shown(p.person), true}, {r.names.Shown(p.computer), true},
-                  {Clock(p.span.start, p.day), false}, {Clock(p.span.end, p.day), false}, {HoursText(p.Away()), false},
-                  {HoursText(p.span.Length() - p.Away()), false}, {ReasonText(p.reason), false},
-                  {NotesText(flags), false}});
+        rows.Date(p.day).Field(r.names.Shown(p.person), true).Field(r.names.Shown(p.computer), true);
+        rows.Clock(p.span.start, p.day).Clock(p.span.end, p.day).Hours(p.away).Hours(p.span.Length() - p.away);
+        rows.Field(ReasonText(p.reason)).Field(NotesText(flags)).End();
     }
     return rows.Take();
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "TextOut.h"
+
 namespace zentrok::report {
 
 std::string HtmlEscape(std::string_view text)
@@ -68,38 +70,33 @@ constexpr const char* Defs =
     R"(</pattern></defs></svg>)";
 
 // The page is one string of tens of megabytes for years of an office: everything is
-// appended to it in place, numbers without printf.
+// appended to it through a TextOut.
 class Page {
 public:
-    explicit Page(std::string& out) : out_(out) {}
+    explicit Page(std::string& out) : text_(out) {}
     Page& operator<<(std::string_view text)
     {
-        out_ += text;
+        text_.Put(text);
         return *this;
     }
     Page& operator<<(long long n)
     {
-        AppendNumber(out_, n, 1);
+        text_.Number(n, 1);
         return *this;
     }
     // A coordinate to a tenth of a pixel.
     Page& operator<<(double v)
     {
-        long long tenths = static_cast<long long>(v * 10 + (v < 0 ? -0.5 : 0.5));
-        if (tenths < 0) {
-            out_ += '-';
-            tenths = -tenths;
-        }
-        AppendNumber(out_, tenths / 10, 1);
-        out_ += '.';
-        out_ += static_cast<char>('0' + tenths % 10);
+        const long long tenths = static_cast<long long>(v * 10 + (v < 0 ? -0.5 : 0.5));
+        if (tenths < 0) text_.Put('-');
+        const long long size = tenths < 0 ? -tenths : tenths;
+        text_.Number(size / 10, 1);
+        text_.Put('.');
+        text_.Put(static_cast<char>('0' + size % 10));
         return *this;
     }
-    Page& Escaped(std::string_view text)
-    {
-        out_ += HtmlEscape(text);
-        return *this;
-    }
+    void Flush() { text_.Flush(); }
+    Page& Escaped(std::string_view text) { return *this << HtmlEscape(text); }
     // A bar of a day's row: its height comes from the style sheet.
     Page& Bar(const char* cls, double x1, double x2)
     {
@@ -113,19 +110,18 @@ public:
     Page& Cell(std::string_view text) { return *this << "<td>" << text << "</td>"; }
 
 private:
-    std::string& out_;
+    TextOut text_;
 };
 
 std::string ClockText(Seconds t, std::int64_t day)
 {
     const Seconds s = t - day * SecondsPerDay;
-    std::string text;
-    AppendNumber(text, s / 3600, 1);
-    text += ':';
-    AppendNumber(text, s / 60 % 60, 2);
-    text += ':';
-    AppendNumber(text, s % 60, 2);
-    return text;
+    char buf[80];
+    char* p = WriteNumber(buf, s / 3600, 1);
+    *p++ = ':';
+    p = WriteNumber(p, s / 60 % 60, 2);
+    *p++ = ':';
+    return std::string(buf, WriteNumber(p, s % 60, 2));
 }
 
 class Timeline {
@@ -161,14 +157,15 @@ void PeriodBars(Page& page, const Report& r, const Period& p, const Timeline& t)
     page << "<g><title>";
     page.Escaped(r.names.Shown(p.computer));
     page << " " << ClockText(p.span.start, p.day) << u8"〜" << ClockText(p.span.end, p.day) << u8" 実働 "
-         << HoursText(p.span.Length() - p.Away()) << u8" 離席 " << HoursText(p.Away());
+         << HoursText(p.span.Length() - p.away) << u8" 離席 " << HoursText(p.away);
     if (flags) page << u8"（" << NotesText(flags) << u8"）";
     page << "</title>";
     if (p.span.Length() == 0) {
         page << "<path class=\"point\" d=\"M" << x1 << " 2 L" << x1 + 5 << " 8 L" << x1 << " 14 L" << x1 - 5 << " 8 Z\"/>";
     } else {
         page.Bar(estimated ? "work est" : "work", x1, x2);
-        for (const Span& a : p.away) page.Bar("away", t.X(a.start - midnight), t.X(a.end - midnight));
+        for (std::size_t k = p.awayBegin; k < p.awayEnd; ++k)
+            page.Bar("away", t.X(r.away[k].start - midnight), t.X(r.away[k].end - midnight));
     }
     // An end the log doesn't give can't pass for a real one: a question mark, or an arrow while recording.
     if (p.flags & Running)
@@ -213,7 +210,7 @@ void Sheet(Page& page, const Report& r, int year, int month, NameId person, cons
         page.Cell(HoursText(d->present - d->work)).Cell(HoursText(d->work)).Cell(std::to_string(d->sessions));
         page << "<td class=\"notes\">" << NotesText(d->flags) << "</td><td class=\"tl\"><svg width=\""
              << static_cast<long long>(Width) << "\" height=\"" << static_cast<long long>(RowHeight) << "\">";
-        for (std::size_t i : d->periods) PeriodBars(page, r, r.periods[i], t);
+        for (std::size_t i = d->periodsBegin; i < d->periodsEnd; ++i) PeriodBars(page, r, r.periods[i], t);
         page << "</svg></td></tr>";
         work += d->work;
         present += d->present;
@@ -254,7 +251,7 @@ std::string HtmlPage(const Report& r)
         auto& sheet = sheets[{date.year * 12 + date.month - 1, r.names.Shown(d.person)}];
         sheet.first = d.person;
         sheet.second.push_back(&d);
-        for (std::size_t i : d.periods) bars += 1 + r.periods[i].away.size();
+        for (std::size_t i = d.periodsBegin; i < d.periodsEnd; ++i) bars += 1 + r.periods[i].awayEnd - r.periods[i].awayBegin;
     }
     std::string html;
     html.reserve(8192 + sheets.size() * 4096 + r.days.size() * 400 + bars * 160);  // near the final size, grown once at most
@@ -270,6 +267,7 @@ std::string HtmlPage(const Report& r)
     for (const auto& [key, sheet] : sheets)
         Sheet(page, r, static_cast<int>(key.first / 12), static_cast<int>(key.first % 12) + 1, sheet.first, sheet.second);
     page << "</body></html>\n";
+    page.Flush();
     return html;
 }
 

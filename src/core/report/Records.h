@@ -31,6 +31,7 @@ public:
     Names() : shown_(1) {}
     NameId Id(std::string_view name);
     const std::string& Shown(NameId id) const { return shown_[id]; }
+    std::size_t Count() const { return shown_.size(); }  // ids run below it
     static std::string Folded(std::string_view name);
 
 private:

@@ -13,7 +13,9 @@ struct Report {
     std::size_t lines = 0, skipped = 0;
     Seconds now = 0;
     std::vector<Period> periods;  // the ones asked for, by day, person and start
+    std::vector<Span> away;       // the periods' time away, in runs
     std::vector<DayRow> days;
+    std::vector<NameId> computers;  // the days' computers, in runs
 };
 
 // Sessions are built from all the data, then the days and the person asked for are kept.

@@ -1,5 +1,8 @@
 #include "ReportTime.h"
 
+#include <algorithm>
+#include <cstring>
+
 
 namespace zentrok::report {
 
@@ -28,15 +31,11 @@ Date DateOf(std::int64_t dayNumber)
 }
 
 namespace {
-bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value)
+// The two digits at text[at] as a number, or -1.
+int TwoDigits(std::string_view text, std::size_t at)
 {
-    if (text.size() < at + count) return false;
-    value = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        value = value * 10 + (text[i] - '0');
-    }
-    return true;
+    const unsigned tens = static_cast<unsigned char>(text[at]) - '0', ones = static_cast<unsigned char>(text[at + 1]) - '0';
+    return tens < 10 && ones < 10 ? static_cast<int>(tens * 10 + ones) : -1;
 }
 
 bool ValidDate(int y, int m, int d)
@@ -49,32 +48,47 @@ bool ValidDate(int y, int m, int d)
 
 } // namespace
 
+char* WriteNumber(char* at, long long value, int width)
+{
+    if (value < 0) *at++ = '-';
+    unsigned long long v = value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    int digits = 1;
+    for (unsigned long long rest = v; rest >= 10; rest /= 10) ++digits;
+    const int n = std::max(digits, std::min(width, 20));
+    for (int i = n - 1; i >= 0; --i) {
+        at[i] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    }
+    return at + n;
+}
+
 void AppendNumber(std::string& out, long long value, int width)
 {
     char buf[24];
-    int n = 0;
-    if (value < 0) {
-        out += '-';
-        value = -value;
-    }
-    do {
-        buf[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0 && n < 20);
-    for (int i = n; i < width; ++i) out += '0';
-    while (n > 0) out += buf[--n];
+    out.append(buf, static_cast<std::size_t>(WriteNumber(buf, value, width) - buf));
 }
 
-std::optional<Seconds> ParseDateTime(std::string_view t)
+std::optional<Seconds> ParseDateTime(std::string_view text)
 {
-    int y, mo, d, h, mi, s;
-    if (t.size() < 19) return std::nullopt;
-    if (!Digits(t, 0, 4, y) || t[4] != '/' || !Digits(t, 5, 2, mo) || t[7] != '/' || !Digits(t, 8, 2, d) ||
-        t[10] != ' ' || !Digits(t, 11, 2, h) || t[13] != ':' || !Digits(t, 14, 2, mi) || t[16] != ':' ||
-        !Digits(t, 17, 2, s))
-        return std::nullopt;
-    if (!ValidDate(y, mo, d) || h > 23 || mi > 59 || s > 59) return std::nullopt;
-    return DayNumber(y, mo, d) * SecondsPerDay + h * 3600 + mi * 60 + s;
+    DateMemo memo;
+    return ParseDateTime(text, memo);
+}
+
+std::optional<Seconds> ParseDateTime(std::string_view t, DateMemo& memo)
+{
+    // Written out place by place: this runs for every line of the logs.
+    if (t.size() < 19 || t[10] != ' ' || t[13] != ':' || t[16] != ':') return std::nullopt;
+    const int h = TwoDigits(t, 11), mi = TwoDigits(t, 14), s = TwoDigits(t, 17);
+    if (h < 0 || mi < 0 || s < 0 || h > 23 || mi > 59 || s > 59) return std::nullopt;
+    if (!memo.known || std::memcmp(t.data(), memo.text, sizeof memo.text) != 0) {
+        if (t[4] != '/' || t[7] != '/') return std::nullopt;
+        const int hi = TwoDigits(t, 0), lo = TwoDigits(t, 2), mo = TwoDigits(t, 5), d = TwoDigits(t, 8);
+        if (hi < 0 || lo < 0 || mo < 0 || d < 0 || !ValidDate(hi * 100 + lo, mo, d)) return std::nullopt;
+        std::memcpy(memo.text, t.data(), sizeof memo.text);
+        memo.day = DayNumber(hi * 100 + lo, mo, d);
+        memo.known = true;
+    }
+    return memo.day * SecondsPerDay + h * 3600 + mi * 60 + s;
 }
 
 std::optional<std::int64_t> ParseDate(std::string_view text)
@@ -96,16 +110,16 @@ std::optional<std::int64_t> ParseDate(std::string_view text)
     return DayNumber(part[0], part[1], part[2]);
 }
 
+// The texts below are written into a buffer and made a string at once: a page has millions.
 std::string DateText(std::int64_t dayNumber)
 {
     const Date d = DateOf(dayNumber);
-    std::string text;
-    AppendNumber(text, d.year, 4);
-    text += '/';
-    AppendNumber(text, d.month, 2);
-    text += '/';
-    AppendNumber(text, d.day, 2);
-    return text;
+    char buf[80];
+    char* p = WriteNumber(buf, d.year, 4);
+    *p++ = '/';
+    p = WriteNumber(p, d.month, 2);
+    *p++ = '/';
+    return std::string(buf, WriteNumber(p, d.day, 2));
 }
 
 std::string WeekdayText(std::int64_t dayNumber)
@@ -123,12 +137,10 @@ bool IsWeekend(std::int64_t dayNumber)
 std::string HoursText(Seconds length)
 {
     if (length < 0) length = 0;
-    const Seconds minutes = length / 60;
-    std::string text;
-    AppendNumber(text, minutes / 60, 1);
-    text += ':';
-    AppendNumber(text, minutes % 60, 2);
-    return text;
+    char buf[56];
+    char* p = WriteNumber(buf, length / 3600, 1);
+    *p++ = ':';
+    return std::string(buf, WriteNumber(p, length / 60 % 60, 2));
 }
 
 } // namespace zentrok::report

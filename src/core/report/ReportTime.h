@@ -20,6 +20,13 @@ inline std::int64_t DayOf(Seconds t) { return (t >= 0 ? t : t - (SecondsPerDay -
 
 // "yyyy/mm/dd hh:mm:ss" at the front of text, checked for a real date and time.
 std::optional<Seconds> ParseDateTime(std::string_view text);
+// The last date read and its day: the lines of a log mostly share their date with the line before.
+struct DateMemo {
+    char text[10] = {};
+    std::int64_t day = 0;
+    bool known = false;
+};
+std::optional<Seconds> ParseDateTime(std::string_view text, DateMemo& memo);
 // "yyyy/mm/dd" (also without leading zeros), checked; the day's number.
 std::optional<std::int64_t> ParseDate(std::string_view text);
 
@@ -30,5 +37,7 @@ bool IsWeekend(std::int64_t dayNumber);
 std::string HoursText(Seconds length);
 // Appends value in decimal, zero-padded to width digits (printf is slow for a page of a million figures).
 void AppendNumber(std::string& out, long long value, int width);
+// The same written at at, into at most 24 bytes; returns where it ends.
+char* WriteNumber(char* at, long long value, int width);
 
 } // namespace zentrok::report

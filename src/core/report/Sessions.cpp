@@ -9,7 +9,7 @@ namespace {
 // The session being built for one user and computer.
 class Builder {
 public:
-    Builder(Seconds now, std::vector<Session>& out) : now_(now), out_(out) {}
+    Builder(Seconds now, Sessions& out) : now_(now), out_(out) {}
 
     void Add(const Record& r)
     {
@@ -55,7 +55,7 @@ public:
 private:
     void Open(const Record& r, bool headless)
     {
-        session_ = Session{r.user, r.computer, {r.time, r.time}, false, false, 0, Reason::None, {}};
+        session_ = Session{r.user, r.computer, {r.time, r.time}, false, false, 0, Reason::None, 0, 0};
         headless_ = headless;
         logoff_ = false;
         last_ = r.time;
@@ -77,7 +77,7 @@ private:
             session_->flags |= NoLogoff;
         }
         for (auto* away : {&lock_, &sleep_})
-            if (*away) away_.push_back({**away, session_->span.end});
+            if (*away) Away(**away, session_->span.end);
         Seal();
     }
 
@@ -88,8 +88,16 @@ private:
 
     void Closer(std::optional<Seconds>& away, Seconds t)
     {
-        if (away) away_.push_back({*away, t});
+        if (away) Away(*away, t);
         away.reset();
+    }
+
+    // Filled in place: a span put together aside is stored in halves and read back whole, which stalls the processor.
+    void Away(Seconds start, Seconds end)
+    {
+        Span& a = away_.emplace_back();
+        a.start = start;
+        a.end = end;
     }
 
     // Joins overlapping time away and keeps it inside the session.
@@ -97,22 +105,26 @@ private:
     {
         Session& s = *session_;
         std::sort(away_.begin(), away_.end(), [](const Span& a, const Span& b) { return a.start < b.start; });
-        s.away.reserve(away_.size());
-        for (Span a : away_) {
-            a.start = std::max(a.start, s.span.start);
-            a.end = std::min(a.end, s.span.end);
-            if (a.end <= a.start) continue;
-            if (!s.away.empty() && a.start <= s.away.back().end)
-                s.away.back().end = std::max(s.away.back().end, a.end);
-            else
-                s.away.push_back(a);
+        std::vector<Span>& all = out_.away;
+        s.awayBegin = all.size();
+        for (const Span& a : away_) {
+            const Seconds start = std::max(a.start, s.span.start), end = std::min(a.end, s.span.end);
+            if (end <= start) continue;
+            if (all.size() > s.awayBegin && start <= all.back().end) {
+                all.back().end = std::max(all.back().end, end);
+            } else {
+                Span& kept = all.emplace_back();  // filled in place, as in Away()
+                kept.start = start;
+                kept.end = end;
+            }
         }
-        out_.push_back(std::move(s));
+        s.awayEnd = all.size();
+        out_.list.push_back(s);
         session_.reset();
     }
 
     Seconds now_;
-    std::vector<Session>& out_;
+    Sessions& out_;
     std::optional<Session> session_;
     std::vector<Span> away_;
     std::optional<Seconds> lock_, sleep_;
@@ -122,7 +134,7 @@ private:
 };
 } // namespace
 
-std::vector<Session> BuildSessions(std::vector<Record> records, Seconds now)
+Sessions BuildSessions(std::vector<Record> records, Seconds now)
 {
     // Per user and computer in time order; within one second a logoff comes before a logon.
     const auto before = [](const Record& a, const Record& b) {
@@ -135,7 +147,7 @@ std::vector<Session> BuildSessions(std::vector<Record> records, Seconds now)
     };
     // One file per PC, read in name order, is in this order already.
     if (!std::is_sorted(records.begin(), records.end(), before)) std::sort(records.begin(), records.end(), before);
-    std::vector<Session> sessions;
+    Sessions sessions;
     std::size_t i = 0;
     while (i < records.size()) {
         Builder builder(now, sessions);

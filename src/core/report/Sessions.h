@@ -22,10 +22,17 @@ struct Session {
     bool startEstimated = false, endEstimated = false;
     std::uint8_t flags = 0;
     Reason reason = Reason::None;
-    std::vector<Span> away;  // sorted, not overlapping, inside span
+    // Its time away, [awayBegin, awayEnd) of Sessions::away: sorted, not overlapping, inside span.
+    std::size_t awayBegin = 0, awayEnd = 0;
+};
+
+// The time away of every session in one list: tens of thousands of sessions, no list each.
+struct Sessions {
+    std::vector<Session> list;
+    std::vector<Span> away;
 };
 
 // now: the report's time; a session still open at the end whose logon is from now's day is running.
-std::vector<Session> BuildSessions(std::vector<Record> records, Seconds now);
+Sessions BuildSessions(std::vector<Record> records, Seconds now);
 
 } // namespace zentrok::report

@@ -4,34 +4,31 @@
 
 namespace zentrok::report {
 
-Seconds Period::Away() const
-{
-    Seconds total = 0;
-    for (const Span& a : away) total += a.Length();
-    return total;
-}
-
-std::vector<Period> CutIntoPeriods(const std::vector<Session>& sessions, Seconds gap)
+std::vector<Period> CutIntoPeriods(const Sessions& sessions, Seconds gap)
 {
     std::vector<Period> periods;
-    for (std::size_t i = 0; i < sessions.size(); ++i) {
-        const Session& s = sessions[i];
+    periods.reserve(sessions.list.size());
+    for (std::size_t i = 0; i < sessions.list.size(); ++i) {
+        const Session& s = sessions.list[i];
         Period p{i, PersonOf(s), s.computer, 0, {s.span.start, s.span.start}, s.startEstimated, false, s.flags,
-                 Reason::None, {}};
+                 Reason::None, s.awayBegin, s.awayBegin, 0};
         auto close = [&](Seconds end) {
             p.span.end = end;
             p.day = DayOf(p.span.start);
             periods.push_back(p);
         };
-        for (const Span& a : s.away) {
+        for (std::size_t k = s.awayBegin; k < s.awayEnd; ++k) {
+            const Span& a = sessions.away[k];
             if (a.Length() < gap) {
-                p.away.push_back(a);
+                p.awayEnd = k + 1;
+                p.away += a.Length();
                 continue;
             }
             close(a.start);  // a long time away belongs to no period
             p.span.start = a.end;
             p.startEstimated = false;
-            p.away.clear();
+            p.awayBegin = p.awayEnd = k + 1;
+            p.away = 0;
         }
         p.endEstimated = s.endEstimated;
         p.reason = s.reason;
@@ -57,33 +54,37 @@ Seconds UnionLength(std::vector<Span>& spans)
 }
 
 // A period less its time away: the spans of work.
-void AddWork(const Period& p, std::vector<Span>& work)
+void AddWork(const Period& p, const std::vector<Span>& away, std::vector<Span>& work)
 {
     Seconds from = p.span.start;
-    for (const Span& a : p.away) {
+    for (std::size_t k = p.awayBegin; k < p.awayEnd; ++k) {
+        const Span& a = away[k];
         if (a.start > from) work.push_back({from, a.start});
         from = std::max(from, a.end);
     }
     if (p.span.end > from) work.push_back({from, p.span.end});
 }
 
-// Keeps the first of each name, in their order; n log n, for a crafted day of many computers.
-void KeepFirstOfEach(std::vector<NameId>& ids, std::vector<std::pair<NameId, std::size_t>>& scratch)
+// Keeps the first of each name from ids[from] on, in their order; n log n, for a crafted day of many computers.
+void KeepFirstOfEach(std::vector<NameId>& ids, std::size_t from, std::vector<std::pair<NameId, std::size_t>>& scratch)
 {
+    if (ids.size() - from < 2) return;  // the common day on one computer
     scratch.clear();
-    for (std::size_t i = 0; i < ids.size(); ++i) scratch.emplace_back(ids[i], i);
+    for (std::size_t i = from; i < ids.size(); ++i) scratch.emplace_back(ids[i], i);
     std::sort(scratch.begin(), scratch.end());
     scratch.erase(std::unique(scratch.begin(), scratch.end(), [](auto& a, auto& b) { return a.first == b.first; }),
                   scratch.end());
     std::sort(scratch.begin(), scratch.end(), [](auto& a, auto& b) { return a.second < b.second; });
-    ids.clear();
+    ids.resize(from);
     for (const auto& kept : scratch) ids.push_back(kept.first);
 }
 } // namespace
 
-std::vector<DayRow> SumUpDays(const std::vector<Period>& periods)
+DayRows SumUpDays(const std::vector<Period>& periods, const std::vector<Span>& away)
 {
-    std::vector<DayRow> rows;
+    DayRows days;
+    days.rows.reserve(periods.size());  // at most one each: room never written takes no memory
+    std::vector<NameId>& computers = days.computers;
     // Reused from row to row: a million records make tens of thousands of rows.
     std::vector<Span> present, work;
     std::vector<std::size_t> sessions;
@@ -97,17 +98,20 @@ std::vector<DayRow> SumUpDays(const std::vector<Period>& periods)
         sessions.clear();
         const Period* first = &periods[i];
         const Period* last = first;
+        row.periodsBegin = i;
+        row.computersBegin = computers.size();
         for (; i < periods.size() && periods[i].day == row.day && periods[i].person == row.person; ++i) {
             const Period& p = periods[i];
-            row.periods.push_back(i);
             present.push_back(p.span);
-            AddWork(p, work);
+            AddWork(p, away, work);
             sessions.push_back(p.session);
-            row.computers.push_back(p.computer);
+            computers.push_back(p.computer);
             row.flags |= p.flags;
             if (p.span.end > last->span.end || (p.span.end == last->span.end && p.endEstimated)) last = &p;
         }
-        KeepFirstOfEach(row.computers, scratch);
+        row.periodsEnd = i;
+        KeepFirstOfEach(computers, row.computersBegin, scratch);
+        row.computersEnd = computers.size();
         std::sort(sessions.begin(), sessions.end());
         row.sessions = static_cast<std::size_t>(std::unique(sessions.begin(), sessions.end()) - sessions.begin());
         row.start = first->span.start;
@@ -115,9 +119,9 @@ std::vector<DayRow> SumUpDays(const std::vector<Period>& periods)
         if (first->startEstimated || last->endEstimated) row.flags |= Estimated;
         row.present = UnionLength(present);
         row.work = UnionLength(work);
-        rows.push_back(std::move(row));
+        days.rows.push_back(row);
     }
-    return rows;
+    return days;
 }
 
 std::string NotesText(std::uint8_t flags)
