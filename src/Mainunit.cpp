@@ -137,8 +137,7 @@ void TMainForm::FormCreate()
 void TMainForm::CheckPreviousRun()
 {
     const std::string head = ReadFileHead(LogFile, LogHeadBytes);
-    missingLogoff_ = LogonWithoutLogoff(head, *this, Separator, GetLogonUserName(system_), GetMachineName(system_));
-    if (!missingLogoff_) return;
+    if (!LogonWithoutLogoff(head, *this, Separator, GetLogonUserName(system_), GetMachineName(system_))) return;
     SetLabel(IDC_MAIN_LABELMISSING, layout::MissingLogoffText);
     ShowExtraRow(IDC_MAIN_LABELMISSING, true);
 }

@@ -113,7 +113,6 @@ private:
     zentrok::MenuHandle popup_;
     zentrok::WindowHandle window_;
     zentrok::WindowHandle tooltips_;
-    bool missingLogoff_ = false;     // the previous run left no logoff line
     std::optional<bool> endByLogoff_;  // while a session end is asked: whether it is a logoff
     zentrok::PowerEvents power_;
     std::exception_ptr eventError_;  // a notice's failed write, shown once the notice is answered

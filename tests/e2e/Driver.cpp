@@ -395,6 +395,14 @@ bool PressOk(const MessageBoxSeen& box)
     return WaitUntil([&] { return !IsWindow(box.hwnd); });
 }
 
+::testing::AssertionResult StartedUp(const Program& zentrok)
+{
+    if (!WaitUntil([&] { return IconPresent(zentrok.MainWindow()); }, 20000))
+        return ::testing::AssertionFailure() << "no icon";
+    if (const auto box = zentrok.WaitMessageBox(0)) return ::testing::AssertionFailure() << "a box: " << box->text;
+    return ::testing::AssertionSuccess();
+}
+
 bool IconPresent(HWND hwnd)
 {
     NOTIFYICONDATAA nid{};

@@ -110,6 +110,8 @@ bool WaitUntil(Pred done, DWORD ms = 5000, DWORD step = 20)
 }
 // Whether the program's tray icon (window hwnd, id 0) exists.
 bool IconPresent(HWND hwnd);
+// The program is up: its logon line written (or kept), its icon shown and no box in the way.
+::testing::AssertionResult StartedUp(const Program& zentrok);
 
 // Starts a program; its process handle (the caller closes it), or nullptr.
 HANDLE StartProcess(const std::string& commandLine, const std::string& folder = "");

@@ -15,13 +15,6 @@ void WriteKeepSettings(const TempFolder& home, const std::string& logFolder, con
     WriteBytes(home / "Zentrok.ini", "[Place]\r\nDirectory=" + logFolder + "\\\r\nKeep=1\r\n" + more);
 }
 
-// The program is up: its logon line is in the log or kept, and no box stands in the way.
-void ExpectUp(const Program& zentrok)
-{
-    EXPECT_TRUE(WaitUntil([&] { return IconPresent(zentrok.MainWindow()); }, 20000));
-    EXPECT_FALSE(zentrok.WaitMessageBox(0));
-}
-
 // Shown on its window, whether the window is up or not.
 bool Shown(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
 
@@ -41,7 +34,7 @@ TEST(Keep, AShareOutOfReachGetsItsLinesInOrderOnceItIsBack)
     WriteKeepSettings(home, logs, "[Events]\r\nLock=1\r\n");
     const std::string from = NowText();
     Program zentrok(home);
-    ExpectUp(zentrok);
+    ASSERT_TRUE(StartedUp(zentrok));
     PostMessageA(zentrok.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1);
     ASSERT_TRUE(zentrok.Sync());
     EXPECT_EQ(Lines(ReadBytes(home / "Zentrok.pending")).size(), 2u);
@@ -76,7 +69,7 @@ TEST(Keep, ALogHeldOpenAtTheSessionEndIsWrittenAtTheNextStart)
     const std::string from = NowText();
     {
         Program zentrok(home);
-        ExpectUp(zentrok);
+        ASSERT_TRUE(StartedUp(zentrok));
         // Held as a spreadsheet program holds a file it shows: read sharing only.
         HANDLE held = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -89,7 +82,7 @@ TEST(Keep, ALogHeldOpenAtTheSessionEndIsWrittenAtTheNextStart)
         EXPECT_EQ(Lines(ReadBytes(home / "Zentrok.pending")).size(), 1u);
     }
     Program next(home);
-    ExpectUp(next);
+    ASSERT_TRUE(StartedUp(next));
     const auto lines = Lines(ReadBytes(log));
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_TRUE(IsRecord(lines[0], "LOGON ", from, NowText()));
@@ -108,8 +101,8 @@ TEST(Keep, AKeptLineGoesToTheLogItWasMeantForAndTwoCopiesWriteItOnce)
     const std::string yesterday = logs + "\\20200101.txt";
     WriteBytes(home / "Zentrok.pending", "2020/01/01 23:59:59.000\t" + yesterday + "\tLOGOFF - kept\r\n");
     Program first(home), second(home);
-    ExpectUp(first);
-    ExpectUp(second);
+    ASSERT_TRUE(StartedUp(first));
+    ASSERT_TRUE(StartedUp(second));
     EXPECT_EQ(Lines(ReadBytes(home / "Zentrok.pending")).size(), 3u);
 
     ASSERT_TRUE(MoveFileA(away.c_str(), logs.c_str()));

@@ -70,8 +70,6 @@ bool Loaded(DWORD pid, const char* module)
 
 std::size_t Spooled(const TempFolder& home) { return Lines(ReadBytes(home / "Zentrok.spool")).size(); }
 
-void ExpectUp(const Program& zentrok) { ASSERT_TRUE(WaitUntil([&] { return IconPresent(zentrok.MainWindow()); }, 10000)); }
-
 void Lock(const Program& zentrok, WPARAM change)
 {
     PostMessageA(zentrok.MainWindow(), WM_WTSSESSION_CHANGE, change, 1);
@@ -90,7 +88,7 @@ TEST(Syslog, RecordsArriveFieldByFieldOverTcpAndUdp)
         TempFolder home;
         WriteSyslogSettings(home, server, collector.Port(), protocol);
         Program zentrok(home);
-        ExpectUp(zentrok);
+        ASSERT_TRUE(StartedUp(zentrok));
         EXPECT_TRUE(Loaded(zentrok.Pid(), "ws2_32.dll"));
         Lock(zentrok, WTS_SESSION_LOCK);
         EXPECT_EQ(zentrok.Send(zentrok.MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
@@ -113,7 +111,7 @@ TEST(Syslog, RecordsWhileTheCollectorIsDownAreSpooledAndArriveFirstInOrder)
     WriteSyslogSettings(home, "127.0.0.1", collector.Port());
     {
         Program zentrok(home);
-        ExpectUp(zentrok);
+        ASSERT_TRUE(StartedUp(zentrok));
         Lock(zentrok, WTS_SESSION_LOCK);
         EXPECT_EQ(Spooled(home), 2u);
         ASSERT_TRUE(ShowStatusWindow(zentrok));
@@ -135,7 +133,7 @@ TEST(Syslog, RecordsWhileTheCollectorIsDownAreSpooledAndArriveFirstInOrder)
     }  // killed with its spool
     ASSERT_TRUE(collector.Start());
     Program next(home);
-    ExpectUp(next);
+    ASSERT_TRUE(StartedUp(next));
     ASSERT_TRUE(collector.WaitMessages(4));
     const auto got = collector.Messages();
     const char* ids[] = {" LOGON [", " LOCK [", " UNLOCK [", " LOGON ["};
@@ -155,7 +153,7 @@ TEST(Syslog, ACollectorOutOfReachNeverHoldsUpTheSessionEnd)
         TempFolder home;
         WriteSyslogSettings(home, c.server, c.port);
         Program zentrok(home);
-        ExpectUp(zentrok);
+        ASSERT_TRUE(StartedUp(zentrok));
         const DWORD asked = GetTickCount();
         EXPECT_EQ(zentrok.Send(zentrok.MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
         EXPECT_LT(GetTickCount() - asked, 1500u) << c.server;
@@ -168,7 +166,7 @@ TEST(Syslog, WithoutTheKeysNoNetworkLibraryIsLoaded)
 {
     TempFolder home;
     Program zentrok(home);
-    ExpectUp(zentrok);
+    ASSERT_TRUE(StartedUp(zentrok));
     EXPECT_TRUE(Loaded(zentrok.Pid(), "user32.dll"));  // the check sees the program's libraries
     EXPECT_FALSE(Loaded(zentrok.Pid(), "ws2_32.dll"));
 }
