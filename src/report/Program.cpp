@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "Csv.h"
+#include "FileReader.h"
 #include "Html.h"
 #include "Inputs.h"
 #include "ReportError.h"
@@ -47,8 +48,6 @@ LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<st
 {
     const InputFiles inputs = FindInputs(arguments);
     for (const std::string& m : inputs.missing) console.Error(u8"警告: ログが見つかりません: " + m + "\n");
-    WinFileOps files;
-    WinCodec codec;
     LogData data;
     // Room for every record at once (a record's line holds at least 27 bytes): grown step by step,
     // the records would be copied again and again into fresh memory, while room never written
@@ -56,16 +55,14 @@ LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<st
     constexpr std::uint64_t most = PTRDIFF_MAX / 4 / sizeof(Record);
     data.records.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(inputs.listedBytes / 27, most)));
     std::size_t read = 0;
-    // One buffer for every file: the heap under Wine gives a freed large block's pages back, and
-    // a new one for each file would meet them afresh.
-    std::string bytes;
-    for (const std::string& path : inputs.files) {
-        if (files.Read(ToAnsi(path), bytes) != error::None) {
-            console.Error(u8"警告: 読めないファイルを飛ばしました: " + path + "\n");
+    FileReader files(inputs.files);
+    FileReader::File file;
+    while (files.Next(file)) {
+        if (!file.read) {
+            console.Error(u8"警告: 読めないファイルを飛ばしました: " + file.path + "\n");
             continue;
         }
-        bytes = FileTextToUtf8(std::move(bytes), codec);
-        AddLogText(bytes, separators, data);
+        AddLogText(file.text, separators, data);
         console.Progress(++read, data.lines);
     }
     console.EndProgress();
