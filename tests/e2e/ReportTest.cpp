@@ -214,7 +214,7 @@ TEST_F(Report, PageShowsEveryDayOfEachPersonWithNamesAsText)
     // Four people in November: a sheet each with every day of the month, nine of them weekend days.
     const std::map<std::string, int> expected = {
         {"section.sheet", 4}, {"tr.day", 4 * 30}, {"tr.weekend", 4 * 9}, {"tr.none", 4 * 30 - 9}, {"rect.work", 8},
-        {"rect.est", 0},      {"rect.away", 2},   {"path.point", 1},     {"text.mark", 1},        {"title", 9},
+        {"rect.est", 0},      {"path.away", 2},   {"path.point", 1},     {"text.mark", 1},        {"title", 9},
         {"script", 0}};
     for (const auto& [key, count] : expected) EXPECT_EQ(dom.counts[key], count) << key;
     for (const std::string& text : {Crafted, Formula, std::string(u8"佐藤"), std::string(u8"2026年11月"),

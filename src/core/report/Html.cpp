@@ -55,8 +55,10 @@ td.tl { width: 520px; background-image: linear-gradient(90deg, #c0392b 1px, tran
   repeating-linear-gradient(90deg, #d6dbe2 0 1px, transparent 1px var(--hour));
   background-size: 1px 100%, auto, auto; background-repeat: no-repeat, repeat, repeat;
   background-position: var(--midnight) 0, 0 0, 0 0; }
-/* A day's bars get their height here: a million of them in a page of years. */
-td.tl rect.work { y: 3px; height: 10px; } td.tl rect.away { y: 4px; height: 8px; }
+/* A day's bars get their size here: a million of them in a page of years. The time away
+   of a period is one path, a hatched stroke along the middle of the row. */
+td.tl svg { width: 520px; height: 16px; } td.tl rect.work { y: 3px; height: 10px; }
+td.tl path.away { fill: none; stroke: url(#hatch); stroke-width: 8px; }
 .work { fill: #2f6fbf; } .est { fill: #a9c4ea; stroke: #1f4f99; stroke-dasharray: 3 2; }
 .away { fill: url(#hatch); } .mark { fill: #1f4f99; font-size: 10px; font-weight: bold; }
 .point { fill: #fff; stroke: #1f4f99; } .running { fill: #2f9f4f; }
@@ -84,13 +86,14 @@ public:
         text_.Number(n, 1);
         return *this;
     }
-    // A coordinate to a tenth of a pixel.
+    // A coordinate to a tenth of a pixel, without a tenth of naught.
     Page& operator<<(double v)
     {
         const long long tenths = static_cast<long long>(v * 10 + (v < 0 ? -0.5 : 0.5));
         if (tenths < 0) text_.Put('-');
         const long long size = tenths < 0 ? -tenths : tenths;
         text_.Number(size / 10, 1);
+        if (size % 10 == 0) return *this;
         text_.Put('.');
         text_.Put(static_cast<char>('0' + size % 10));
         return *this;
@@ -164,8 +167,14 @@ void PeriodBars(Page& page, const Report& r, const Period& p, const Timeline& t)
         page << "<path class=\"point\" d=\"M" << x1 << " 2 L" << x1 + 5 << " 8 L" << x1 << " 14 L" << x1 - 5 << " 8 Z\"/>";
     } else {
         page.Bar(estimated ? "work est" : "work", x1, x2);
-        for (std::size_t k = p.awayBegin; k < p.awayEnd; ++k)
-            page.Bar("away", t.X(r.away[k].start - midnight), t.X(r.away[k].end - midnight));
+        if (p.awayEnd > p.awayBegin) {
+            page << "<path class=\"away\" d=\"";
+            for (std::size_t k = p.awayBegin; k < p.awayEnd; ++k) {
+                const double a1 = t.X(r.away[k].start - midnight), a2 = t.X(r.away[k].end - midnight);
+                page << "M" << a1 << " 8h" << std::max(a2 - a1, 0.0);
+            }
+            page << "\"/>";
+        }
     }
     // An end the log doesn't give can't pass for a real one: a question mark, or an arrow while recording.
     if (p.flags & Running)
@@ -208,8 +217,7 @@ void Sheet(Page& page, const Report& r, int year, int month, NameId person, cons
         const Seconds midnight = day * SecondsPerDay;
         page.Cell(HoursText(d->start - midnight)).Cell(HoursText(d->end - midnight)).Cell(HoursText(d->present));
         page.Cell(HoursText(d->present - d->work)).Cell(HoursText(d->work)).Cell(std::to_string(d->sessions));
-        page << "<td class=\"notes\">" << NotesText(d->flags) << "</td><td class=\"tl\"><svg width=\""
-             << static_cast<long long>(Width) << "\" height=\"" << static_cast<long long>(RowHeight) << "\">";
+        page << "<td class=\"notes\">" << NotesText(d->flags) << "</td><td class=\"tl\"><svg>";
         for (std::size_t i = d->periodsBegin; i < d->periodsEnd; ++i) PeriodBars(page, r, r.periods[i], t);
         page << "</svg></td></tr>";
         work += d->work;
