@@ -147,7 +147,7 @@ std::string DiskLogFile::FreeName(const std::string& log, const char* ending)
     return name;
 }
 
-LogFileAccess::WriteResult DiskLogFile::Rewrite(const std::string& log, const std::string& content)
+LogFileAccess::WriteResult DiskLogFile::Rewrite(const std::string& log, const Content& content)
 {
     const error::Code code = ops_.Rewrite(log, content);
     if (code == error::None) return Result::Written;
@@ -155,6 +155,11 @@ LogFileAccess::WriteResult DiskLogFile::Rewrite(const std::string& log, const st
 }
 
 LogFileAccess::WriteResult DiskLogFile::ReplaceAll(const std::string& path, const std::string& content)
+{
+    return ReplaceAll(path, WholeText(content));
+}
+
+LogFileAccess::WriteResult DiskLogFile::ReplaceAll(const std::string& path, const Content& content)
 {
     if (!TimeLeft()) return Result::CantCreate;
     const std::string log = ops_.FullPath(path);
@@ -173,7 +178,7 @@ LogFileAccess::WriteResult DiskLogFile::ReplaceAll(const std::string& path, cons
 void DiskLogFile::Remove(const std::string& path) { ops_.Delete(ops_.FullPath(path)); }
 
 LogFileAccess::WriteResult DiskLogFile::PutInPlace(const std::string& log, const std::string& temp,
-                                                   const std::string& content)
+                                                   const Content& content)
 {
     // The old log goes to a backup name first, so that every state a failed
     // replacement leaves has the old or the new log under a name we know.
@@ -204,7 +209,7 @@ LogFileAccess::WriteResult DiskLogFile::PutInPlace(const std::string& log, const
             }
         }
         if (!Busy(code)) break;
-        PauseBeforeRetry(attempt, Deadline);
+        PauseBeforeRetry(attempt, deadline_);
     }
     ops_.Delete(temp);
     return Result::CantCreate;
@@ -212,7 +217,7 @@ LogFileAccess::WriteResult DiskLogFile::PutInPlace(const std::string& log, const
 // The replacement stopped half-way and no file has the log's name: put the new
 // content there, else the old one, else write it directly; keep what can't be put back.
 LogFileAccess::WriteResult DiskLogFile::Recover(const std::string& log, const std::string& temp,
-                                                const std::string& backup, const std::string& content)
+                                                const std::string& backup, const Content& content)
 {
     if (ops_.Move(temp, log) == error::None) {
         ops_.Delete(backup);

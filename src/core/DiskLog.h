@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "LogFile.h"
@@ -32,6 +33,33 @@ constexpr Code UnableToMoveReplacement2 = 1177;
 constexpr Code WriteCut = 0x20000001;
 } // namespace error
 
+// What a write puts in a file, handed on in pieces as it is made: a text of tens of
+// megabytes can be going out while the rest of it is still being made.
+class ContentSink {
+public:
+    virtual ~ContentSink() = default;
+    // False when the piece couldn't be written: no more are wanted.
+    virtual bool Put(std::string_view piece) = 0;
+};
+
+class Content {
+public:
+    virtual ~Content() = default;
+    // Every piece to sink in turn, the same bytes on every call; false when sink refused
+    // one or the text couldn't be made.
+    virtual bool WriteTo(ContentSink& sink) const = 0;
+};
+
+// A text that is there whole already, as one piece.
+class WholeText : public Content {
+public:
+    explicit WholeText(const std::string& text) : text_(text) {}
+    bool WriteTo(ContentSink& sink) const override { return sink.Put(text_); }
+
+private:
+    const std::string& text_;
+};
+
 struct FileInfo {
     bool folder = false;
     bool readOnly = false;
@@ -54,7 +82,7 @@ public:
     virtual error::Code Info(const std::string& path, FileInfo& info) = 0;
     virtual error::Code Read(const std::string& path, std::string& content) = 0;
     // A new file marked as a helper, written and flushed; removed again when the write fails.
-    virtual error::Code CreateHelper(const std::string& path, const std::string& content) = 0;
+    virtual error::Code CreateHelper(const std::string& path, const Content& content) = 0;
     // Opens the file for writing without sharing and closes it: whether anyone holds it.
     virtual error::Code Probe(const std::string& path) = 0;
     virtual error::Code Replace(const std::string& log, const std::string& temp, const std::string& backup) = 0;
@@ -62,7 +90,7 @@ public:
     virtual error::Code Move(const std::string& from, const std::string& to) = 0;
     virtual error::Code Delete(const std::string& path) = 0;
     // Writes content over the file's own bytes, creating it when missing, and cuts it there.
-    virtual error::Code Rewrite(const std::string& path, const std::string& content) = 0;
+    virtual error::Code Rewrite(const std::string& path, const Content& content) = 0;
     // The names in path's folder that match the pattern (a name with * for any text).
     virtual std::vector<std::string> Find(const std::string& pattern) = 0;
 };
@@ -103,30 +131,39 @@ public:
     Kind Examine(const std::string& path) override;
     bool ReadAll(const std::string& path, std::string& content) override;
     WriteResult ReplaceAll(const std::string& path, const std::string& content) override;
+    // The same with a content made as it is written.
+    WriteResult ReplaceAll(const std::string& path, const Content& content);
     void Remove(const std::string& path) override;
+    // The time one update gets from here, for files far larger than a log (a report).
+    void SetDeadline(std::uint32_t ms)
+    {
+        deadline_ = ms;
+        RestartDeadline();
+    }
     // The steps from here get the whole Deadline again: for a file whose lock was
     // held while other files were written.
     void RestartDeadline() { start_ = ops_.Milliseconds(); }
 
 private:
     std::uint32_t Elapsed() const;
-    bool TimeLeft() const { return Elapsed() < Deadline; }
+    bool TimeLeft() const { return Elapsed() < deadline_; }
     void PauseBeforeRetry(std::uint32_t attempt, std::uint32_t until);
     void PauseForLock(std::uint32_t attempt, std::uint32_t until);
     bool Absent(const std::string& path);
     std::string HelperName(const std::string& log, int n, const char* ending);
     std::string FreeName(const std::string& log, const char* ending);
     void RemoveLeftovers(const std::string& log);
-    WriteResult Rewrite(const std::string& log, const std::string& content);
-    WriteResult PutInPlace(const std::string& log, const std::string& temp, const std::string& content);
+    WriteResult Rewrite(const std::string& log, const Content& content);
+    WriteResult PutInPlace(const std::string& log, const std::string& temp, const Content& content);
     WriteResult Recover(const std::string& log, const std::string& temp, const std::string& backup,
-                        const std::string& content);
+                        const Content& content);
 
     static constexpr int Names = 100;  // helper names tried before giving up
 
     FileOps& ops_;
     std::uint32_t start_ = 0;
     std::uint32_t lockWait_ = LockWait;
+    std::uint32_t deadline_ = Deadline;
     std::uint32_t random_ = 0;
 };
 

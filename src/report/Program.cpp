@@ -8,6 +8,7 @@
 #include "Html.h"
 #include "Inputs.h"
 #include "ReportError.h"
+#include "StreamedText.h"
 #include "Settings.h"
 #include "WinCodec.h"
 #include "WinLogFile.h"
@@ -74,16 +75,20 @@ LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<st
     return data;
 }
 
-// Whole or not at all, as the log itself is written.
-void WriteWhole(const std::string& path, const std::string& bytes)
+// Whole or not at all, as the log itself is written; however long a large file takes to
+// write to a slow share (the log's own steps must fit in the few seconds of a shutdown).
+bool WriteWhole(const std::string& path, const Content& content)
 {
+    constexpr std::uint32_t TenMinutes = 10 * 60 * 1000;
     WinLogFile files;
     const std::string ansi = ToAnsi(path);
     const std::unique_ptr<LogFileAccess::Lock> lock = files.LockLog(ansi);
-    if (!lock || files.Examine(ansi) == LogFileAccess::Kind::Folder ||
-        files.ReplaceAll(ansi, bytes) != LogFileAccess::WriteResult::Written)
-        throw ReportError(NothingFound, u8"書き込めません: " + path);
+    files.SetDeadline(TenMinutes);
+    return lock && files.Examine(ansi) != LogFileAccess::Kind::Folder &&
+           files.ReplaceAll(ansi, content) == LogFileAccess::WriteResult::Written;
 }
+
+ReportError CantWrite(const std::string& path) { return ReportError(NothingFound, u8"書き込めません: " + path); }
 
 std::string CsvBytes(const Report& report, const Options& options)
 {
@@ -129,8 +134,14 @@ int RunReport(const std::vector<std::string>& arguments, Console& console)
     if (report.skipped > 0)
         console.Error(u8"記録ではない行 " + std::to_string(report.skipped) + u8" 行を集計から除きました\n");
 
-    if (!options.csv.empty()) WriteWhole(options.csv, CsvBytes(report, options));
-    if (!options.html.empty()) WriteWhole(options.html, HtmlPage(report));
+    if (!options.csv.empty() && !WriteWhole(options.csv, WholeText(CsvBytes(report, options))))
+        throw CantWrite(options.csv);
+    if (!options.html.empty()) {
+        const StreamedText page([&](TextSink& out) { HtmlPage(report, out); });
+        const bool written = WriteWhole(options.html, page);
+        page.RaiseFailure();  // out of memory while making it
+        if (!written) throw CantWrite(options.html);
+    }
     if (options.csv.empty() && options.html.empty()) console.OutBytes(CsvBytes(report, options));
     for (const std::string* path : {&options.csv, &options.html})
         if (!path->empty()) console.Out(u8"書き出しました: " + *path + "\n");

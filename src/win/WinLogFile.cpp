@@ -47,15 +47,29 @@ std::wstring CallPath(const std::string& path)
 
 error::Code LastError() { return GetLastError(); }
 
-bool WriteWhole(HANDLE h, const std::string& content)
-{
-    for (std::size_t done = 0; done < content.size();) {
-        const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(Chunk, content.size() - done));
-        DWORD written = 0;
-        if (!WriteFile(h, content.data() + done, ask, &written, nullptr) || written != ask) return false;
-        done += written;
+// Each piece written whole, in calls whose counts a DWORD holds.
+class FileSink : public ContentSink {
+public:
+    explicit FileSink(HANDLE h) : h_(h) {}
+    bool Put(std::string_view piece) override
+    {
+        for (std::size_t done = 0; done < piece.size();) {
+            const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(Chunk, piece.size() - done));
+            DWORD written = 0;
+            if (!WriteFile(h_, piece.data() + done, ask, &written, nullptr) || written != ask) return false;
+            done += written;
+        }
+        return true;
     }
-    return true;
+
+private:
+    HANDLE h_;
+};
+
+bool WriteWhole(HANDLE h, const Content& content)
+{
+    FileSink sink(h);
+    return content.WriteTo(sink);
 }
 
 // A helper file that became the log loses the helper's marks.
@@ -155,7 +169,7 @@ error::Code WinFileOps::Read(const std::string& path, std::string& content)
     return error::None;
 }
 
-error::Code WinFileOps::CreateHelper(const std::string& path, const std::string& content)
+error::Code WinFileOps::CreateHelper(const std::string& path, const Content& content)
 {
     const std::wstring name = CallPath(path);
     FileHandle out(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, HelperMark, nullptr));
@@ -198,7 +212,7 @@ error::Code WinFileOps::Delete(const std::string& path)
     return DeleteFileW(CallPath(path).c_str()) ? error::None : LastError();
 }
 
-error::Code WinFileOps::Rewrite(const std::string& path, const std::string& content)
+error::Code WinFileOps::Rewrite(const std::string& path, const Content& content)
 {
     // Readers may look on (this process's own lock may hold the log open); no other writer.
     FileHandle out(CreateFileW(CallPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,

@@ -20,12 +20,12 @@ public:
     error::Code LockLogItself(const std::string& log, std::unique_ptr<LogFileAccess::Lock>& lock) override;
     error::Code Info(const std::string& path, FileInfo& info) override;
     error::Code Read(const std::string& path, std::string& content) override;
-    error::Code CreateHelper(const std::string& path, const std::string& content) override;
+    error::Code CreateHelper(const std::string& path, const Content& content) override;
     error::Code Probe(const std::string& path) override;
     error::Code Replace(const std::string& log, const std::string& temp, const std::string& backup) override;
     error::Code Move(const std::string& from, const std::string& to) override;
     error::Code Delete(const std::string& path) override;
-    error::Code Rewrite(const std::string& path, const std::string& content) override;
+    error::Code Rewrite(const std::string& path, const Content& content) override;
     std::vector<std::string> Find(const std::string& pattern) override;
 };
 

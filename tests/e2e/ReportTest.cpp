@@ -8,6 +8,7 @@
 #include <map>
 
 #include "Driver.h"
+#include "Handles.h"
 
 using namespace e2e;
 
@@ -152,8 +153,10 @@ TEST_F(Report, ArgumentsGiveTheirExitCodeMessageAndCsv)
         std::string arguments;
         DWORD code;
         std::string message, made;  // in the error output; the CSV written
+        bool holdNotes = false;     // another program holds the file without records open
     } cases[] = {
         {"logs /CSV out.csv", 0, "記録ではない行 3 行", "out.csv"},
+        {"logs /CSV held.csv", 0, "読めないファイルを飛ばしました: logs\\notes.txt", "held.csv", true},
         {"logs\\*.txt /CSV out2.csv /SEP <TAB>", 0, "", "out2.csv"},
         {"nothing-here /CSV none.csv", 1, "nothing-here", ""},
         {"logs\\notes.txt /CSV none.csv", 1, "記録が見つかりません: logs\\notes.txt", ""},
@@ -162,6 +165,9 @@ TEST_F(Report, ArgumentsGiveTheirExitCodeMessageAndCsv)
         {"logs /GAP abc", 2, "/GAP", ""},
     };
     for (const Case& c : cases) {
+        const std::string notes = work / "logs\\notes.txt";
+        const zentrok::FileHandle held(
+            c.holdNotes ? CreateFileA(notes.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr);
         const Captured run = Run(c.arguments);
         EXPECT_EQ(run.code, c.code) << c.arguments << ": " << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;

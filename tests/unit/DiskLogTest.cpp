@@ -197,6 +197,15 @@ TEST(DiskLog, OneDeadlineForTheWholeUpdate)
     disk.msPerOp = 300;
     EXPECT_EQ(Add(disk, "new"), "");
     EXPECT_LE(disk.now, DiskLogFile::Deadline);
+
+    // A file far larger than a log (a report's) is given longer and gets through the slowest steps.
+    disk = WithLog();
+    disk.msPerOp = 900;
+    DiskLogFile files(disk);
+    const auto lock = files.LockLog(log);
+    files.SetDeadline(60000);
+    EXPECT_EQ(files.ReplaceAll(log, std::string("page")), LogFileAccess::WriteResult::Written);
+    EXPECT_EQ(disk.Content(log), "page");
 }
 
 // The start-up line waits as long as a busy share needs, up to 30 s, backing off

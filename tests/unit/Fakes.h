@@ -140,11 +140,11 @@ public:
         content = files.at(path).content;
         return error::None;
     }
-    error::Code CreateHelper(const std::string& path, const std::string& content) override
+    error::Code CreateHelper(const std::string& path, const zentrok::Content& content) override
     {
         if (error::Code code = Take("CreateHelper")) return code;
         if (Has(path)) return error::FileExists;
-        files[path] = {content, true};
+        files[path] = {Whole(content), true};
         return error::None;
     }
     error::Code Probe(const std::string& path) override
@@ -178,10 +178,10 @@ public:
         if (error::Code code = Take("Delete")) return code;
         return files.erase(path) ? error::None : error::FileNotFound;
     }
-    error::Code Rewrite(const std::string& path, const std::string& content) override
+    error::Code Rewrite(const std::string& path, const zentrok::Content& content) override
     {
         if (error::Code code = Take("Rewrite")) return code;
-        files[path].content = content;
+        files[path].content = Whole(content);
         return error::None;
     }
     std::vector<std::string> Find(const std::string& pattern) override
@@ -198,6 +198,19 @@ public:
     }
 
 private:
+    static std::string Whole(const zentrok::Content& content)
+    {
+        struct Gather : ContentSink {
+            std::string text;
+            bool Put(std::string_view piece) override
+            {
+                text += piece;
+                return true;
+            }
+        } gather;
+        content.WriteTo(gather);
+        return gather.text;
+    }
     error::Code Take(const std::string& op)
     {
         now += msPerOp;

@@ -4,6 +4,7 @@
 #include "Csv.h"
 #include "Report.h"
 #include "ReportError.h"
+#include "StreamedText.h"
 
 using namespace zentrok::report;
 
@@ -272,3 +273,40 @@ TEST(Report, CommandLine)
     }
 }
 } // namespace
+
+// A page made while it is written: every byte once and in order however the pieces fall, the
+// making stopped when the file refuses a piece, and a failure in the making told afterwards.
+TEST(Report, PageMadeWhileWritten)
+{
+    std::string text;
+    for (int i = 0; text.size() < 5'500'000; ++i) text += std::string(i % 9000, static_cast<char>('a' + i % 26));
+    const auto make = [&](TextSink& out) {
+        for (std::size_t at = 0, n = 1; at < text.size(); at += n, n = n * 7 % 30011 + 1)
+            out.Write(std::string_view(text).substr(at, n));
+    };
+    struct File : zentrok::ContentSink {
+        std::string bytes;
+        int pieces = 0, refuseAt = -1;
+        bool Put(std::string_view piece) override
+        {
+            if (pieces++ == refuseAt) return false;
+            bytes += piece;
+            return true;
+        }
+    };
+    const StreamedText page(make);
+    for (int refuseAt : {-1, -1, 0, 2}) {  // twice whole (a rewrite makes it anew), then refused
+        File file;
+        file.refuseAt = refuseAt;
+        EXPECT_EQ(page.WriteTo(file), refuseAt < 0) << refuseAt;
+        if (refuseAt < 0) EXPECT_TRUE(file.bytes == text);
+        EXPECT_NO_THROW(page.RaiseFailure());
+    }
+    const StreamedText failing([&](TextSink& out) {
+        make(out);
+        throw std::bad_alloc();
+    });
+    File file;
+    EXPECT_FALSE(failing.WriteTo(file));
+    EXPECT_THROW(failing.RaiseFailure(), std::bad_alloc);
+}

@@ -81,7 +81,8 @@ private:
         return text_;
     }
     std::string out_;
-    TextOut text_{out_};
+    StringSink sink_{out_};
+    TextOut text_{sink_};
     bool first_ = true;
 };
 
@@ -105,7 +106,8 @@ const char* ReasonText(Reason r)
 std::string CsvField(std::string_view text, bool fromLog)
 {
     std::string field;
-    TextOut out(field);
+    StringSink sink(field);
+    TextOut out(sink);
     AppendField(out, text, fromLog);
     out.Flush();
     return field;

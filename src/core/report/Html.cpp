@@ -71,11 +71,10 @@ constexpr const char* Defs =
     R"(<rect width="5" height="5" fill="#fff"/><line x1="0" y1="0" x2="0" y2="5" stroke="#e07b39" stroke-width="2.5"/>)"
     R"(</pattern></defs></svg>)";
 
-// The page is one string of tens of megabytes for years of an office: everything is
-// appended to it through a TextOut.
+// The page is tens of megabytes for years of an office: everything goes out through a TextOut.
 class Page {
 public:
-    explicit Page(std::string& out) : text_(out) {}
+    explicit Page(TextSink& out) : text_(out) {}
     Page& operator<<(std::string_view text)
     {
         text_.Put(text);
@@ -249,21 +248,17 @@ void Legend(Page& page)
 }
 } // namespace
 
-std::string HtmlPage(const Report& r)
+void HtmlPage(const Report& r, TextSink& out)
 {
     // Month, then person as shown: the order of the sheets.
     std::map<std::pair<std::int64_t, std::string>, std::pair<NameId, std::vector<const DayRow*>>> sheets;
-    std::size_t bars = 0;
     for (const DayRow& d : r.days) {
         const Date date = DateOf(d.day);
         auto& sheet = sheets[{date.year * 12 + date.month - 1, r.names.Shown(d.person)}];
         sheet.first = d.person;
         sheet.second.push_back(&d);
-        for (std::size_t i = d.periodsBegin; i < d.periodsEnd; ++i) bars += 1 + r.periods[i].awayEnd - r.periods[i].awayBegin;
     }
-    std::string html;
-    html.reserve(8192 + sheets.size() * 4096 + r.days.size() * 400 + bars * 160);  // near the final size, grown once at most
-    Page page(html);
+    Page page(out);
     const std::int64_t today = DayOf(r.now);
     page << u8"<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\"><title>勤務時間レポート</title><style>"
          << Style << "</style></head><body>" << Defs << u8"<h1>勤務時間レポート</h1><p class=\"about\">作成 "
@@ -276,6 +271,13 @@ std::string HtmlPage(const Report& r)
         Sheet(page, r, static_cast<int>(key.first / 12), static_cast<int>(key.first % 12) + 1, sheet.first, sheet.second);
     page << "</body></html>\n";
     page.Flush();
+}
+
+std::string HtmlPage(const Report& r)
+{
+    std::string html;
+    StringSink sink(html);
+    HtmlPage(r, sink);
     return html;
 }
 

@@ -5,12 +5,14 @@
 #include <string_view>
 
 #include "Report.h"
+#include "TextOut.h"
 
 namespace zentrok::report {
 
 // Text for element content and attribute values: markup characters as references.
 std::string HtmlEscape(std::string_view text);
 
+void HtmlPage(const Report& report, TextSink& out);
 std::string HtmlPage(const Report& report);
 
 } // namespace zentrok::report

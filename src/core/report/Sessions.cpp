@@ -147,7 +147,16 @@ Sessions BuildSessions(std::vector<Record> records, Seconds now)
     };
     // One file per PC, read in name order, is in this order already.
     if (!std::is_sorted(records.begin(), records.end(), before)) std::sort(records.begin(), records.end(), before);
+    // Room for what the records can make, as a count of their words tells: grown step by step,
+    // the lists would be copied again and again into fresh memory.
+    std::size_t logons = 0, aways = 0;
+    for (const Record& r : records) {
+        logons += r.word == Word::Logon;
+        aways += r.word == Word::Lock || r.word == Word::Sleep;
+    }
     Sessions sessions;
+    sessions.list.reserve(logons + 1);
+    sessions.away.reserve(aways);
     std::size_t i = 0;
     while (i < records.size()) {
         Builder builder(now, sessions);

@@ -1,5 +1,5 @@
-// Text made of millions of short pieces (a page, a CSV), put into one string through a buffer
-// of its own: each append to a string is a call, and under Wine so is each copy the C library
+// Text made of millions of short pieces (a page, a CSV), handed on through a buffer of its
+// own: each append to a string is a call, and under Wine so is each copy the C library
 // makes. Numbers are written straight into the buffer, without printf.
 #pragma once
 #include <cstring>
@@ -10,9 +10,25 @@
 
 namespace zentrok::report {
 
+// Where made text goes, a piece at a time.
+class TextSink {
+public:
+    virtual ~TextSink() = default;
+    virtual void Write(std::string_view text) = 0;
+};
+
+class StringSink : public TextSink {
+public:
+    explicit StringSink(std::string& out) : out_(out) {}
+    void Write(std::string_view text) override { out_ += text; }
+
+private:
+    std::string& out_;
+};
+
 class TextOut {
 public:
-    explicit TextOut(std::string& out) : out_(out) {}
+    explicit TextOut(TextSink& out) : out_(out) {}
     TextOut(const TextOut&) = delete;
     TextOut& operator=(const TextOut&) = delete;
     ~TextOut() { Flush(); }
@@ -22,7 +38,7 @@ public:
         if (text.size() > sizeof buf_ - used_) {
             Flush();
             if (text.size() > sizeof buf_) {
-                out_ += text;
+                out_.Write(text);
                 return;
             }
         }
@@ -43,7 +59,7 @@ public:
     // What is in the buffer goes to the string.
     void Flush()
     {
-        out_.append(buf_, used_);
+        if (used_ > 0) out_.Write(std::string_view(buf_, used_));
         used_ = 0;
     }
 
@@ -52,7 +68,7 @@ private:
     {
         if (sizeof buf_ - used_ < n) Flush();
     }
-    std::string& out_;
+    TextSink& out_;
     char buf_[8192];
     std::size_t used_ = 0;
 };
