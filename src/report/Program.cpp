@@ -4,12 +4,12 @@
 #include <shellapi.h>
 
 #include "Csv.h"
-#include "FileReader.h"
 #include "Html.h"
 #include "Inputs.h"
+#include "LogFiles.h"
 #include "ReportError.h"
-#include "StreamedText.h"
 #include "Settings.h"
+#include "StreamedText.h"
 #include "WinCodec.h"
 #include "WinLogFile.h"
 #include "WinProfile.h"
@@ -49,30 +49,17 @@ LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<st
 {
     const InputFiles inputs = FindInputs(arguments);
     for (const std::string& m : inputs.missing) console.Error(u8"警告: ログが見つかりません: " + m + "\n");
-    LogData data;
-    // Room for every record at once (a record's line holds at least 27 bytes): grown step by step,
-    // the records would be copied again and again into fresh memory, while room never written
-    // takes none. Capped for the 32-bit program's address space.
-    constexpr std::uint64_t most = PTRDIFF_MAX / 4 / sizeof(Record);
-    data.records.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(inputs.listedBytes / 27, most)));
-    std::size_t read = 0;
-    FileReader files(inputs.files);
-    FileReader::File file;
-    while (files.Next(file)) {
-        if (!file.read) {
-            console.Error(u8"警告: 読めないファイルを飛ばしました: " + file.path + "\n");
-            continue;
-        }
-        AddLogText(file.text, separators, data);
-        console.Progress(++read, data.lines);
-    }
+    LogsRead logs = ReadLogFiles(inputs.files, inputs.listedBytes, separators,
+                                 [&](std::size_t files, std::size_t lines) { console.Progress(files, lines); });
     console.EndProgress();
-    if (read == 0) {
+    for (const std::string& path : logs.unreadable)
+        console.Error(u8"警告: 読めないファイルを飛ばしました: " + path + "\n");
+    if (logs.read == 0) {
         std::string named;
         for (const std::string& a : arguments) named += (named.empty() ? "" : u8"、") + a;
         throw ReportError(NothingFound, u8"読めるログがありません: " + named);
     }
-    return data;
+    return std::move(logs.data);
 }
 
 // Whole or not at all, as the log itself is written; however long a large file takes to

@@ -13,13 +13,16 @@ using Log = std::vector<std::string>;  // UTF-8 lines of one file
 
 Seconds At(const char* text) { return *ParseDateTime(text); }
 
-Report Make(const std::vector<Log>& files, const Options& options, const char* now)
+// apart: each file read into data of its own, appended in turn, as the program's readers do.
+Report Make(const std::vector<Log>& files, const Options& options, const char* now, bool apart = false)
 {
     LogData data;
     for (const Log& file : files) {
         std::string text;
         for (const std::string& line : file) text += line + "\r\n";
-        AddLogText(text, KnownSeparators({"/"}), data);
+        LogData own;
+        AddLogText(text, KnownSeparators({"/"}), apart ? own : data);
+        if (apart) AppendLogData(data, own);
     }
     return MakeReport(std::move(data), options, At(now));
 }
@@ -127,6 +130,7 @@ TEST_P(DayRows, FromSmallLogs)
 {
     const DayCase& c = GetParam();
     EXPECT_EQ(Rows(DayCsv(Make(c.files, c.options, c.now))), c.rows) << c.name;
+    EXPECT_EQ(Rows(DayCsv(Make(c.files, c.options, c.now, true))), c.rows) << c.name << ", files read apart";
 }
 INSTANTIATE_TEST_SUITE_P(Report, DayRows, testing::ValuesIn(DayCases));
 

@@ -7,20 +7,40 @@
 
 namespace zentrok::report {
 
+namespace {
+// The reference of a markup character, or nothing.
+const char* Reference(char c)
+{
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return "&quot;";
+    case '\'': return "&#39;";
+    default: return nullptr;
+    }
+}
+
+// Runs without markup as they are, each markup character as its reference.
+template <typename Put>
+void Escape(std::string_view text, Put put)
+{
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (const char* reference = Reference(text[i])) {
+            put(text.substr(from, i - from));
+            put(std::string_view(reference));
+            from = i + 1;
+        }
+    }
+    put(text.substr(from));
+}
+} // namespace
+
 std::string HtmlEscape(std::string_view text)
 {
     std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
-        }
-    }
+    Escape(text, [&](std::string_view part) { out += part; });
     return out;
 }
 
@@ -98,7 +118,11 @@ public:
         return *this;
     }
     void Flush() { text_.Flush(); }
-    Page& Escaped(std::string_view text) { return *this << HtmlEscape(text); }
+    Page& Escaped(std::string_view text)
+    {
+        Escape(text, [&](std::string_view part) { text_.Put(part); });
+        return *this;
+    }
     // A bar of a day's row: its height comes from the style sheet.
     Page& Bar(const char* cls, double x1, double x2)
     {
@@ -205,9 +229,10 @@ void Sheet(Page& page, const Report& r, int year, int month, NameId person, cons
     auto it = days.begin();
     for (std::int64_t day = first; day < next; ++day) {
         const DayRow* d = it != days.end() && (*it)->day == day ? *it++ : nullptr;
+        const std::string date = DateText(day);
         page << "<tr class=\"day" << (IsWeekend(day) ? " weekend" : "") << (d ? "" : " none") << "\" data-date=\""
-             << DateText(day) << "\">";
-        page.Cell(DateText(day).substr(5)).Cell(WeekdayText(day));
+             << date << "\">";
+        page.Cell(std::string_view(date).substr(5)).Cell(WeekdayText(day));
         if (!d) {
             page << "<td></td><td></td><td></td><td></td><td></td><td></td><td class=\"notes\"></td><td class=\"tl\"></td></tr>";
             continue;

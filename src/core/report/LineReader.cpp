@@ -268,4 +268,20 @@ void AddLogText(std::string_view text, const std::vector<std::string>& separator
     for (std::size_t i = first; i < data.records.size(); ++i) data.records[i].order = static_cast<std::uint32_t>(i);
 }
 
+void AppendLogData(LogData& data, const LogData& later)
+{
+    std::vector<NameId> id(later.names.Count(), NoName);
+    for (NameId n = 1; n < id.size(); ++n) id[n] = data.names.Id(later.names.Shown(n));
+    const std::size_t first = data.records.size();
+    data.records.insert(data.records.end(), later.records.begin(), later.records.end());
+    for (std::size_t i = first; i < data.records.size(); ++i) {
+        Record& r = data.records[i];
+        r.user = id[r.user];
+        r.computer = id[r.computer];
+        r.order = static_cast<std::uint32_t>(i);
+    }
+    data.lines += later.lines;
+    data.skipped += later.skipped;
+}
+
 } // namespace zentrok::report

@@ -45,5 +45,8 @@ struct LogData {
 // Adds one file's text (UTF-8). Its records go in the order written: a file whose times
 // mostly fall from line to line is newest first and is taken bottom up.
 void AddLogText(std::string_view text, const std::vector<std::string>& separators, LogData& data);
+// Puts the records of files read apart (on another processor) after those of data, as if
+// their texts had been added to it in turn: names as first seen, records in the order written.
+void AppendLogData(LogData& data, const LogData& later);
 
 } // namespace zentrok::report
