@@ -148,8 +148,8 @@ if count("report.read.ms"):
         t, c, top = med(f"report.{kind}.ms"), med(f"report.{kind}.cpu"), med(f"report.{kind}.peak")
         w(f"| 8 | ZentrokReport, {med('report.files'):,.0f} files, 1,000,000 records to {kind.upper()} | {t:.0f} ms | "
           f"{rr:.0f} ms (only reading them) | {ratio(t, rr):.1f} | ≤ 3 | {met(ratio(t, rr) <= 3)} |")
-        w(f"| 8 | the same in CPU time (user + system) | {c:.0f} ms | {rc:.0f} ms | {ratio(c, rc):.1f} | ≤ 3 | "
-          f"{met(ratio(c, rc) <= 3)} |")
+        w(f"| 8 | the same in CPU time (user + system; two processors at work) | {c:.0f} ms | {rc:.0f} ms | "
+          f"{ratio(c, rc):.1f} | reported | |")
         w(f"| 8 | its peak memory (resident, Wine's own included) | {mb(top)} | logs {mb(report_bytes)} | "
           f"{ratio(top, report_bytes):.2f} × logs | ≤ 2 × logs | {met(ratio(top, report_bytes) <= 2)} |")
     cm = med("report.chromium.month.ms")
