@@ -171,6 +171,7 @@ LogFileAccess::WriteResult DiskLogFile::ReplaceAll(const std::string& path, cons
         created = ops_.CreateHelper(temp, content);
     }
     if (created == error::WriteCut) return Result::ShortWrite;
+    if (contentUntimed_) RestartDeadline();
     if (created == error::None) return PutInPlace(log, temp, content);
     return InPlaceHelps(created) && !Absent(log) && TimeLeft() ? Rewrite(log, content) : Result::CantCreate;
 }
@@ -209,7 +210,7 @@ LogFileAccess::WriteResult DiskLogFile::PutInPlace(const std::string& log, const
             }
         }
         if (!Busy(code)) break;
-        PauseBeforeRetry(attempt, deadline_);
+        PauseBeforeRetry(attempt, Deadline);
     }
     ops_.Delete(temp);
     return Result::CantCreate;

@@ -134,19 +134,17 @@ public:
     // The same with a content made as it is written.
     WriteResult ReplaceAll(const std::string& path, const Content& content);
     void Remove(const std::string& path) override;
-    // The time one update gets from here, for files far larger than a log (a report).
-    void SetDeadline(std::uint32_t ms)
-    {
-        deadline_ = ms;
-        RestartDeadline();
-    }
+    // From here on, writing the content does not count against the deadline: a file far larger
+    // than a log (a report's) takes as long as a slow share needs. The steps before and after it
+    // keep their time, so that a file someone holds open is still given up in seconds.
+    void LeaveContentUntimed() { contentUntimed_ = true; }
     // The steps from here get the whole Deadline again: for a file whose lock was
     // held while other files were written.
     void RestartDeadline() { start_ = ops_.Milliseconds(); }
 
 private:
     std::uint32_t Elapsed() const;
-    bool TimeLeft() const { return Elapsed() < deadline_; }
+    bool TimeLeft() const { return Elapsed() < Deadline; }
     void PauseBeforeRetry(std::uint32_t attempt, std::uint32_t until);
     void PauseForLock(std::uint32_t attempt, std::uint32_t until);
     bool Absent(const std::string& path);
@@ -163,7 +161,7 @@ private:
     FileOps& ops_;
     std::uint32_t start_ = 0;
     std::uint32_t lockWait_ = LockWait;
-    std::uint32_t deadline_ = Deadline;
+    bool contentUntimed_ = false;
     std::uint32_t random_ = 0;
 };
 

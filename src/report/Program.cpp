@@ -62,15 +62,14 @@ LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<st
     return std::move(logs.data);
 }
 
-// Whole or not at all, as the log itself is written; however long a large file takes to
-// write to a slow share (the log's own steps must fit in the few seconds of a shutdown).
+// Whole or not at all, as the log itself is written, however long the file takes to reach a
+// slow share.
 bool WriteWhole(const std::string& path, const Content& content)
 {
-    constexpr std::uint32_t TenMinutes = 10 * 60 * 1000;
     WinLogFile files;
+    files.LeaveContentUntimed();
     const std::string ansi = ToAnsi(path);
     const std::unique_ptr<LogFileAccess::Lock> lock = files.LockLog(ansi);
-    files.SetDeadline(TenMinutes);
     return lock && files.Examine(ansi) != LogFileAccess::Kind::Folder &&
            files.ReplaceAll(ansi, content) == LogFileAccess::WriteResult::Written;
 }
