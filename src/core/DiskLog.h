@@ -134,9 +134,9 @@ public:
     // The same with a content made as it is written.
     WriteResult ReplaceAll(const std::string& path, const Content& content);
     void Remove(const std::string& path) override;
-    // From here on, writing the content does not count against the deadline: a file far larger
-    // than a log (a report's) takes as long as a slow share needs. The steps before and after it
-    // keep their time, so that a file someone holds open is still given up in seconds.
+    // Writing the content no longer counts against the deadline: a file far larger than a log
+    // (a report's) takes as long as a slow share needs. The steps before and after it keep
+    // their time, so that a file someone holds open is still given up in seconds.
     void LeaveContentUntimed() { contentUntimed_ = true; }
     // The steps from here get the whole Deadline again: for a file whose lock was
     // held while other files were written.
