@@ -21,30 +21,6 @@ const char* Reference(char c)
     }
 }
 
-// Runs without markup as they are, each markup character as its reference.
-template <typename Put>
-void Escape(std::string_view text, Put put)
-{
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (const char* reference = Reference(text[i])) {
-            put(text.substr(from, i - from));
-            put(std::string_view(reference));
-            from = i + 1;
-        }
-    }
-    put(text.substr(from));
-}
-} // namespace
-
-std::string HtmlEscape(std::string_view text)
-{
-    std::string out;
-    Escape(text, [&](std::string_view part) { out += part; });
-    return out;
-}
-
-namespace {
 constexpr int Width = 520;      // the timeline's pixels
 constexpr int RowHeight = 16;
 // A day's axis ends at the latest end, but no later than the second midnight: a period
@@ -118,9 +94,19 @@ public:
         return *this;
     }
     void Flush() { text_.Flush(); }
+    // Text from the logs in element content and attribute values: runs without markup as they
+    // are, each markup character as its reference.
     Page& Escaped(std::string_view text)
     {
-        Escape(text, [&](std::string_view part) { text_.Put(part); });
+        std::size_t from = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (const char* reference = Reference(text[i])) {
+                text_.Put(text.substr(from, i - from));
+                text_.Put(reference);
+                from = i + 1;
+            }
+        }
+        text_.Put(text.substr(from));
         return *this;
     }
     // A bar of a day's row: its height comes from the style sheet.

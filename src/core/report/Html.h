@@ -2,16 +2,13 @@
 // day with its work periods on a timeline, the day's figures and the month's totals.
 #pragma once
 #include <string>
-#include <string_view>
 
 #include "Report.h"
 #include "TextOut.h"
 
 namespace zentrok::report {
 
-// Text for element content and attribute values: markup characters as references.
-std::string HtmlEscape(std::string_view text);
-
+// The page, in pieces to out; or whole.
 void HtmlPage(const Report& report, TextSink& out);
 std::string HtmlPage(const Report& report);
 

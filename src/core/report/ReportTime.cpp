@@ -62,12 +62,6 @@ char* WriteNumber(char* at, long long value, int width)
     return at + n;
 }
 
-void AppendNumber(std::string& out, long long value, int width)
-{
-    char buf[24];
-    out.append(buf, static_cast<std::size_t>(WriteNumber(buf, value, width) - buf));
-}
-
 std::optional<Seconds> ParseDateTime(std::string_view text)
 {
     DateMemo memo;

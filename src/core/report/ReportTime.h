@@ -35,9 +35,8 @@ std::string WeekdayText(std::int64_t dayNumber);  // one kanji, UTF-8
 bool IsWeekend(std::int64_t dayNumber);
 // h:mm of a length, rounded down to the minute; also a clock time counted from a day's midnight (26:10).
 std::string HoursText(Seconds length);
-// Appends value in decimal, zero-padded to width digits (printf is slow for a page of a million figures).
-void AppendNumber(std::string& out, long long value, int width);
-// The same written at at, into at most 24 bytes; returns where it ends.
+// value in decimal, zero-padded to width digits, written at at into at most 24 bytes (printf is
+// slow for a page of a million figures); returns where it ends.
 char* WriteNumber(char* at, long long value, int width);
 
 } // namespace zentrok::report
