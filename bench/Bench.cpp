@@ -1,11 +1,12 @@
 // The Win32 benchmarks, measured under the same Wine as their baselines and
 // interleaved with them; prints one "<figure> <value>" a line for bench/report.py.
-//   zentrok_bench <Zentrok.exe> [--smoke | --storm | --forward]   every figure (--smoke: tiny sizes, one
-//                                                             run; --storm, --forward: only that part)
+//   zentrok_bench <Zentrok.exe> [--smoke | --storm | --bigstorm | --forward]   every figure (--smoke: tiny
+//                                                             sizes, one run; the others: only that part)
 //   zentrok_bench insert <log> <count> <label> <results> <max lines>   the program's insertion, in a fresh process
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,10 +38,11 @@ struct Plan {
     std::vector<Size> sessionEnds;  // log lines, queries
     Size storm;                     // programs started at once, rounds
     int forwardQueries;             // session ends per forwarding case
+    struct { int programs, lines; } bigStorm;  // started at once on one log of so many lines
 };
 
-const Plan Full{{{1000, 20}, {100000, 5}, {1000000, 2}}, 5, 15, {{1000, 30}, {1000000, 5}}, {50, 3}, 30};
-const Plan Smoke{{{100, 1}}, 1, 1, {{100, 1}}, {3, 1}, 1};
+const Plan Full{{{1000, 20}, {100000, 5}, {1000000, 2}}, 5, 15, {{1000, 30}, {1000000, 5}}, {50, 3}, 30, {50, 1000000}};
+const Plan Smoke{{{100, 1}}, 1, 1, {{100, 1}}, {3, 1}, 1, {3, 1000}};
 
 double Now()
 {
@@ -271,6 +273,36 @@ void Storm(const Plan& plan, const std::string& zentrokExe)
     Report("storm.programs", plan.storm.lines);
 }
 
+// The same storm on a log of a million lines, as one shared log of a large office: the
+// longest start until the icon, against as many plain rewrites of that log by one process
+// (the least the queue can take, with nobody waiting for anyone).
+void BigStorm(const Plan& plan, const std::string& zentrokExe)
+{
+    const int programs = plan.bigStorm.programs, lines = plan.bigStorm.lines;
+    e2e::TempFolder shared;
+    const std::string log = shared / "Zentrok.txt", results = shared / "results.txt";
+    std::vector<std::unique_ptr<e2e::TempFolder>> homes;
+    std::vector<std::string> exes;
+    for (int p = 0; p < programs; ++p) {
+        homes.push_back(std::make_unique<e2e::TempFolder>());
+        e2e::WriteLogSettings(*homes.back(), shared.Path(), "<B>");
+        exes.push_back(*homes.back() / "Zentrok.exe");
+        Require(CopyFileA(zentrokExe.c_str(), exes.back().c_str(), FALSE), "can't copy " + zentrokExe);
+    }
+    e2e::WriteBytes(log, bench::SampleLog(lines));
+    {
+        e2e::LogonStorm storm(exes, std::to_string(2 * lines));
+        const std::vector<DWORD> up = storm.WaitForIcons(60000);
+        Require(storm.Boxes().empty() && std::count(up.begin(), up.end(), 0u) == 0, "not every program logged on");
+        Report("bigstorm.longest.ms", *std::max_element(up.begin(), up.end()));
+    }
+    e2e::WriteBytes(log, bench::SampleLog(lines));
+    RunTimer(Quoted(Beside("baseline_log.exe")) + " " + Quoted(log) + " " + std::to_string(programs) +
+                 " bigstorm.plain " + Quoted(results) + " plain", results);
+    Report("bigstorm.programs", programs);
+    Report("bigstorm.lines", lines);
+}
+
 // The session end's answer with each record also sent to a local rsyslog over TCP,
 // without forwarding, and with a collector that refuses or never answers, turn about.
 void Forwarding(const Plan& plan, const std::string& zentrokExe)
@@ -307,7 +339,7 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == "insert") return Insert(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: zentrok_bench <Zentrok.exe> [--smoke | --storm | --forward]\n");
+        std::fprintf(stderr, "usage: zentrok_bench <Zentrok.exe> [--smoke | --storm | --bigstorm | --forward]\n");
         return 2;
     }
     const std::string option = argc > 2 ? argv[2] : "";
@@ -322,10 +354,15 @@ int main(int argc, char** argv)
             Forwarding(plan, zentrokExe);
             return 0;
         }
+        if (option == "--bigstorm") {
+            BigStorm(plan, zentrokExe);
+            return 0;
+        }
         Insertions(plan);
         StartAndIdle(plan, zentrokExe);
         SessionEnd(plan, zentrokExe);
         Storm(plan, zentrokExe);
+        BigStorm(plan, zentrokExe);
         Forwarding(plan, zentrokExe);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zentrok_bench: %s\n", e.what());

@@ -126,7 +126,7 @@ void TMainForm::FormCreate()
     WritePending(std::nullopt, true);
     CheckPreviousRun();
     {
-        const DiskLogFile::LongerLockWait patient(files_, DiskLogFile::StartLockWait);
+        const DiskLogFile::Patience patient(files_);
         AddLogLine(MakeLogRecord(LogonWord));
     }
     AddTrayIcon();

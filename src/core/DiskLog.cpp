@@ -58,18 +58,17 @@ void DiskLogFile::PauseBeforeRetry(std::uint32_t attempt, std::uint32_t until)
     if (elapsed < until) ops_.Pause(std::min<std::uint32_t>(5 + (ops_.ProcessId() + attempt * 7) % 11, until - elapsed));
 }
 
-// Waiters for the lock back off at random, up to LockPauseMost ms, so that fifty of
-// them neither retry in step nor keep hammering a share.
-void DiskLogFile::PauseForLock(std::uint32_t attempt, std::uint32_t until)
+// Waiters for the lock back off at random, up to most ms, so that fifty of them
+// neither retry in step nor keep hammering a share.
+void DiskLogFile::PauseForLock(std::uint32_t attempt, std::uint32_t until, std::uint32_t most)
 {
-    constexpr std::uint32_t LockPauseMost = 50;
     if (random_ == 0) random_ = (ops_.ProcessId() * 2654435761u) ^ ops_.Milliseconds() ^ 0x9E3779B9u;
     random_ ^= random_ << 13;  // xorshift32
     random_ ^= random_ >> 17;
     random_ ^= random_ << 5;
-    const std::uint32_t most = std::min<std::uint32_t>(10u << std::min<std::uint32_t>(attempt, 3), LockPauseMost);
+    const std::uint32_t now = std::min<std::uint32_t>(10u << std::min<std::uint32_t>(attempt, 4), most);
     const std::uint32_t elapsed = Elapsed();
-    if (elapsed < until) ops_.Pause(std::min(1 + random_ % most, until - elapsed));
+    if (elapsed < until) ops_.Pause(std::min(1 + random_ % now, until - elapsed));
 }
 
 bool DiskLogFile::Absent(const std::string& path)
@@ -78,13 +77,35 @@ bool DiskLogFile::Absent(const std::string& path)
     return NotThere(ops_.Info(path, info));
 }
 
+// What other writers change while they hold the lock in turn.
+struct DiskLogFile::Mark {
+    error::Code logCode, lockCode;
+    FileInfo logInfo, lockInfo;
+    bool operator==(const Mark& o) const
+    {
+        return logCode == o.logCode && lockCode == o.lockCode && logInfo.written == o.logInfo.written &&
+               logInfo.size == o.logInfo.size && lockInfo.written == o.lockInfo.written;
+    }
+};
+
+DiskLogFile::Mark DiskLogFile::ProgressMark(const std::string& log, const std::string& lockName)
+{
+    Mark mark{};
+    mark.logCode = ops_.Info(log, mark.logInfo);
+    mark.lockCode = ops_.Info(lockName, mark.lockInfo);
+    return mark;
+}
+
 std::unique_ptr<LogFileAccess::Lock> DiskLogFile::LockLog(const std::string& path)
 {
+    constexpr std::uint32_t LookEvery = 500;  // how often a patient waiter looks for progress
     start_ = ops_.Milliseconds();
     const std::string log = ops_.FullPath(path);
     const std::string name = log + ".lock";
     std::unique_ptr<Lock> lock;
     bool onLog = false;
+    std::optional<Mark> seen;
+    std::uint32_t moved = 0, looked = 0;
     for (std::uint32_t attempt = 0;; ++attempt) {
         const error::Code code = onLog ? ops_.LockLogItself(log, lock) : ops_.Lock(name, lock);
         if (code == error::None) break;
@@ -94,8 +115,22 @@ std::unique_ptr<LogFileAccess::Lock> DiskLogFile::LockLog(const std::string& pat
             continue;
         }
         // Only another writer's lock is worth waiting for; a missing folder is not.
-        if (!Busy(code) || Elapsed() >= lockWait_) return nullptr;
-        PauseForLock(attempt, lockWait_);
+        if (!Busy(code)) return nullptr;
+        const std::uint32_t elapsed = Elapsed();
+        if (!patient_) {
+            if (elapsed >= LockWait) return nullptr;
+            PauseForLock(attempt, LockWait, LockPauseMost);
+            continue;
+        }
+        if (!seen || elapsed - looked >= LookEvery) {
+            const Mark now = ProgressMark(log, name);
+            if (!seen || !(now == *seen)) moved = elapsed;
+            seen = now;
+            looked = elapsed;
+        }
+        if (elapsed - moved >= StillMost || elapsed >= PatientMost) return nullptr;
+        // Fifty waiters on a share: a freed lock is still taken within a few ms by one of them.
+        PauseForLock(attempt, UINT32_MAX, elapsed < LockWait ? LockPauseMost : 4 * LockPauseMost);
     }
     // However long the lock took, the steps after it get the time they have when it comes at once.
     if (Elapsed() > LockWait) start_ = ops_.Milliseconds();
@@ -161,6 +196,8 @@ LogFileAccess::WriteResult DiskLogFile::ReplaceAll(const std::string& path, cons
 
 LogFileAccess::WriteResult DiskLogFile::ReplaceAll(const std::string& path, const Content& content)
 {
+    // A patient update's reading took what it took; its bound starts here.
+    if (patient_) RestartDeadline();
     if (!TimeLeft()) return Result::CantCreate;
     const std::string log = ops_.FullPath(path);
     // A file of the name that is there already is not ours to overwrite.
@@ -171,7 +208,7 @@ LogFileAccess::WriteResult DiskLogFile::ReplaceAll(const std::string& path, cons
         created = ops_.CreateHelper(temp, content);
     }
     if (created == error::WriteCut) return Result::ShortWrite;
-    if (contentUntimed_) RestartDeadline();
+    if (contentUntimed_ || patient_) RestartDeadline();
     if (created == error::None) return PutInPlace(log, temp, content);
     return InPlaceHelps(created) && !Absent(log) && TimeLeft() ? Rewrite(log, content) : Result::CantCreate;
 }

@@ -64,6 +64,9 @@ struct FileInfo {
     bool folder = false;
     bool readOnly = false;
     bool helper = false;  // marked as one of this program's temporary files
+    // The last write and the size: what another writer's update of the file changes.
+    std::uint64_t written = 0;
+    std::uint64_t size = 0;
 };
 
 // One file operation each; every one answers error::None or the system's code.
@@ -104,27 +107,27 @@ class DiskLogFile : public LogFileAccess {
 public:
     static constexpr std::uint32_t Deadline = 3000;
     static constexpr std::uint32_t LockWait = 1500;
-    // The start-up line's wait for the lock: nobody waits on that line, but the PCs of
-    // an office that log on at once wait for each other on a shared log.
-    static constexpr std::uint32_t StartLockWait = 30000;
+    // The start-up line: nobody waits on it, but the PCs of an office that log on at once
+    // wait for each other on a shared log, a queue whose length no clock bound can know.
+    // It waits while the others move (the log replaced or grown, the lock file made anew),
+    // gives up when nothing has moved for StillMost ms, and in any case after PatientMost.
+    static constexpr std::uint32_t StillMost = 30000;
+    static constexpr std::uint32_t PatientMost = 600000;
 
     explicit DiskLogFile(FileOps& ops) : ops_(ops) {}
 
-    // While it lives, LockLog waits up to ms for another writer's lock; after a long
-    // wait the steps get the time they have when the lock comes at once.
-    class LongerLockWait {
+    // While it lives, updates wait for the lock as the start-up line does, and reading and
+    // writing the content take what the share needs; the log's replacement keeps its
+    // bound, so that a log someone holds open is still given up in seconds.
+    class Patience {
     public:
-        LongerLockWait(DiskLogFile& files, std::uint32_t ms) : files_(files), old_(files.lockWait_)
-        {
-            files.lockWait_ = ms;
-        }
-        ~LongerLockWait() { files_.lockWait_ = old_; }
-        LongerLockWait(const LongerLockWait&) = delete;
-        LongerLockWait& operator=(const LongerLockWait&) = delete;
+        explicit Patience(DiskLogFile& files) : files_(files) { files.patient_ = true; }
+        ~Patience() { files_.patient_ = false; }
+        Patience(const Patience&) = delete;
+        Patience& operator=(const Patience&) = delete;
 
     private:
         DiskLogFile& files_;
-        std::uint32_t old_;
     };
 
     std::unique_ptr<Lock> LockLog(const std::string& path) override;
@@ -143,10 +146,13 @@ public:
     void RestartDeadline() { start_ = ops_.Milliseconds(); }
 
 private:
+    struct Mark;
+    Mark ProgressMark(const std::string& log, const std::string& lockName);
     std::uint32_t Elapsed() const;
     bool TimeLeft() const { return Elapsed() < Deadline; }
     void PauseBeforeRetry(std::uint32_t attempt, std::uint32_t until);
-    void PauseForLock(std::uint32_t attempt, std::uint32_t until);
+    void PauseForLock(std::uint32_t attempt, std::uint32_t until, std::uint32_t most);
+    static constexpr std::uint32_t LockPauseMost = 50;
     bool Absent(const std::string& path);
     std::string HelperName(const std::string& log, int n, const char* ending);
     std::string FreeName(const std::string& log, const char* ending);
@@ -160,7 +166,7 @@ private:
 
     FileOps& ops_;
     std::uint32_t start_ = 0;
-    std::uint32_t lockWait_ = LockWait;
+    bool patient_ = false;
     bool contentUntimed_ = false;
     std::uint32_t random_ = 0;
 };

@@ -136,8 +136,11 @@ error::Code WinFileOps::LockLogItself(const std::string& log, std::unique_ptr<Lo
 
 error::Code WinFileOps::Info(const std::string& path, FileInfo& info)
 {
-    const DWORD attributes = GetFileAttributesW(CallPath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(CallPath(path).c_str(), GetFileExInfoStandard, &data)) return LastError();
+    const DWORD attributes = data.dwFileAttributes;
+    info.written = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    info.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     info.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     info.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     info.helper = (attributes & HelperMark) == HelperMark;

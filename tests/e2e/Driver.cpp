@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <future>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 
 #include "ControlIds.h"
@@ -42,17 +43,27 @@ BOOL CALLBACK FindOne(HWND hwnd, LPARAM lp)
 // Only the process's own threads are searched: Wine's shell keeps a window for every
 // tray icon it has ever shown, hundreds after a test run, and a walk over all windows
 // asks the server about each of them.
-HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly)
+std::map<DWORD, HWND> FindWindowsOf(const std::set<DWORD>& pids, const char* cls, bool visibleOnly)
 {
-    Search s{cls, visibleOnly, nullptr};
+    std::map<DWORD, HWND> found;
     HANDLE threads = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (threads == INVALID_HANDLE_VALUE) return nullptr;
+    if (threads == INVALID_HANDLE_VALUE) return found;
     THREADENTRY32 thread{};
     thread.dwSize = sizeof thread;
-    for (BOOL more = Thread32First(threads, &thread); more && !s.found; more = Thread32Next(threads, &thread))
-        if (thread.th32OwnerProcessID == pid) EnumThreadWindows(thread.th32ThreadID, FindOne, reinterpret_cast<LPARAM>(&s));
+    for (BOOL more = Thread32First(threads, &thread); more; more = Thread32Next(threads, &thread)) {
+        if (!pids.count(thread.th32OwnerProcessID) || found.count(thread.th32OwnerProcessID)) continue;
+        Search s{cls, visibleOnly, nullptr};
+        EnumThreadWindows(thread.th32ThreadID, FindOne, reinterpret_cast<LPARAM>(&s));
+        if (s.found) found[thread.th32OwnerProcessID] = s.found;
+    }
     CloseHandle(threads);
-    return s.found;
+    return found;
+}
+
+HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly)
+{
+    const auto found = FindWindowsOf({pid}, cls, visibleOnly);
+    return found.empty() ? nullptr : found.begin()->second;
 }
 
 std::string Text(HWND hwnd)
@@ -401,6 +412,56 @@ bool PressOk(const MessageBoxSeen& box)
         return ::testing::AssertionFailure() << "no icon";
     if (const auto box = zentrok.WaitMessageBox(0)) return ::testing::AssertionFailure() << "a box: " << box->text;
     return ::testing::AssertionSuccess();
+}
+
+LogonStorm::LogonStorm(const std::vector<std::string>& exes, const std::string& arguments)
+{
+    for (const std::string& exe : exes) {
+        processes_.push_back(StartProcess("\"" + exe + "\" " + arguments, exe.substr(0, exe.rfind('\\'))));
+        startedAt_.push_back(GetTickCount());
+        if (!processes_.back()) throw std::runtime_error("can't start " + exe);
+    }
+}
+
+LogonStorm::~LogonStorm()
+{
+    for (HANDLE process : processes_) {
+        TerminateProcess(process, 1);
+        Finish(process);
+    }
+}
+
+std::vector<DWORD> LogonStorm::WaitForIcons(DWORD still)
+{
+    std::vector<DWORD> up(processes_.size(), 0);
+    std::map<DWORD, std::size_t> waiting;  // process id -> index
+    for (std::size_t i = 0; i < processes_.size(); ++i) waiting[GetProcessId(processes_[i])] = i;
+    const auto pids = [&] {
+        std::set<DWORD> ids;
+        for (const auto& [pid, i] : waiting) ids.insert(pid);
+        return ids;
+    };
+    DWORD progress = GetTickCount();
+    WaitUntil([&] {
+        if (!FindWindowsOf(pids(), "#32770", true).empty()) return true;
+        for (const auto& [pid, main] : FindWindowsOf(pids(), ZENTROK_MAIN_CLASS))
+            if (IconPresent(main)) {
+                const std::size_t i = waiting.at(pid);
+                up[i] = std::max<DWORD>(1, (progress = GetTickCount()) - startedAt_[i]);
+                waiting.erase(pid);
+            }
+        return waiting.empty() || GetTickCount() - progress > still;
+    }, INFINITE - 1, 500);
+    return up;
+}
+
+std::vector<std::string> LogonStorm::Boxes() const
+{
+    std::set<DWORD> ids;
+    for (HANDLE process : processes_) ids.insert(GetProcessId(process));
+    std::vector<std::string> texts;
+    for (const auto& [pid, box] : FindWindowsOf(ids, "#32770", true)) texts.push_back(Text(GetDlgItem(box, 0xFFFF)));
+    return texts;
 }
 
 bool IconPresent(HWND hwnd)

@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,8 @@ struct MessageBoxSeen {
 
 // A top-level window of process pid with class cls.
 HWND FindWindowOf(DWORD pid, const char* cls, bool visibleOnly = false);
+// The same for many processes at once, from one look at the system's threads.
+std::map<DWORD, HWND> FindWindowsOf(const std::set<DWORD>& pids, const char* cls, bool visibleOnly = false);
 
 class Program {
 public:
@@ -112,6 +116,26 @@ bool WaitUntil(Pred done, DWORD ms = 5000, DWORD step = 20)
 bool IconPresent(HWND hwnd);
 // The program is up: its logon line written (or kept), its icon shown and no box in the way.
 ::testing::AssertionResult StartedUp(const Program& zentrok);
+
+// Copies of Zentrok.exe started at once, as the PCs of an office at 9:00; ended when it goes.
+class LogonStorm {
+public:
+    // Each exe started in its own folder with the arguments.
+    LogonStorm(const std::vector<std::string>& exes, const std::string& arguments);
+    ~LogonStorm();
+    LogonStorm(const LogonStorm&) = delete;
+    LogonStorm& operator=(const LogonStorm&) = delete;
+    // Waits until every program shows its icon, or one shows a box, or no new icon came for
+    // still ms: one look at all of them twice a second, so that the looking doesn't keep
+    // Wine's server from them. The ms from each start until its icon (0: none came).
+    std::vector<DWORD> WaitForIcons(DWORD still);
+    // The texts of the boxes the programs show.
+    std::vector<std::string> Boxes() const;
+
+private:
+    std::vector<HANDLE> processes_;
+    std::vector<DWORD> startedAt_;
+};
 
 // Starts a program; its process handle (the caller closes it), or nullptr.
 HANDLE StartProcess(const std::string& commandLine, const std::string& folder = "");

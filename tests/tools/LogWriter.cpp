@@ -26,7 +26,7 @@ int main(int argc, char** argv)
         return 2;
     }
     zentrok::WinLogFile files;
-    const zentrok::DiskLogFile::LongerLockWait patient(files, zentrok::DiskLogFile::StartLockWait);
+    const zentrok::DiskLogFile::Patience patient(files);
     const int count = std::atoi(argv[3]);
     for (int n = 1; n <= count; ++n) {
         try {

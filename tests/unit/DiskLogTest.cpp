@@ -215,43 +215,54 @@ TEST(DiskLog, OneDeadlineForTheWholeUpdate)
     }
 }
 
-// The start-up line waits as long as a busy share needs, up to 30 s, backing off
-// at random; the steps after the lock keep their bounds, and other lines their wait.
-TEST(DiskLog, TheStartUpLineWaitsLongerForTheLockOnly)
+// The start-up line waits for the lock while the other writers move on, and its
+// reading and writing take what the share needs; other lines keep their bounds.
+TEST(DiskLog, TheStartUpLineWaitsWhileOthersMakeProgress)
 {
+    constexpr std::uint32_t minute = 60000;
     struct Case {
-        std::uint32_t heldUntil;
-        bool readerHoldsLog, longer;
+        const char* what;
+        std::uint32_t heldUntil, passedEvery, msPerOp;
+        bool readerHoldsLog, patient;
         std::string reported;
         std::uint32_t endsFrom, endsBy;
     } cases[] = {
-        {20000, false, true, "", 20000, 20050},
-        {UINT32_MAX, false, true, cant, DiskLogFile::StartLockWait, DiskLogFile::StartLockWait + 50},
-        // held open by a reader: the replacement gives up after the usual time once the lock is had
-        {20000, true, true, cant, 20000 + DiskLogFile::Deadline, 23100},
-        {20000, false, false, cant, DiskLogFile::LockWait, DiskLogFile::LockWait + 50},
+        {"a queue that moves", 2 * minute, 5000, 0, false, true, "", 2 * minute, 2 * minute + 200},
+        {"a holder that never moves", UINT32_MAX, 0, 0, false, true, cant, DiskLogFile::StillMost,
+         DiskLogFile::StillMost + 700},
+        {"a queue still moving at the cap", 11 * minute, 5000, 0, false, true, cant, DiskLogFile::PatientMost,
+         DiskLogFile::PatientMost + 200},
+        {"a log held open", 20000, 5000, 0, true, true, cant, 20000 + DiskLogFile::Deadline, 20000 + DiskLogFile::Deadline + 100},
+        {"a slow share", 0, 0, 1000, false, true, "", 8000, 9000},
+        {"a line of the running program", 20000, 5000, 0, false, false, cant, DiskLogFile::LockWait,
+         DiskLogFile::LockWait + 50},
+        {"its slow share", 0, 0, 1000, false, false, cant, 3000, 5000},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.heldUntil);
+        SCOPED_TRACE(c.what);
         test::FakeDisk disk = WithLog();
         disk.lockHeldUntil = c.heldUntil;
+        disk.lockPassedEvery = c.passedEvery;
+        disk.msPerOp = c.msPerOp;
         disk.readerHoldsLog = c.readerHoldsLog;
         DiskLogFile files(disk);
         std::string reported;
         try {
-            std::optional<DiskLogFile::LongerLockWait> patient;
-            if (c.longer) patient.emplace(files, DiskLogFile::StartLockWait);
+            std::optional<DiskLogFile::Patience> patient;
+            if (c.patient) patient.emplace(files);
             AddLogLine(files, log, "new", 1000);
         } catch (const ZentrokError& e) {
             reported = e.what();
         }
         EXPECT_EQ(reported, c.reported);
+        EXPECT_EQ(disk.Content(log), c.reported.empty() ? "new\r\nold\r\n" : "old\r\n");
         EXPECT_GE(disk.now, c.endsFrom);
         EXPECT_LE(disk.now, c.endsBy);
-        EXPECT_LE(disk.longestPause, 50u);                // a freed lock is taken soon
+        EXPECT_LE(disk.longestPause, 200u);                                // a freed lock is taken soon
         EXPECT_LE(disk.lockTries, static_cast<int>(disk.now / 10) + 5);  // and not hammered
         // Once the scope is left, the next line waits the usual time again.
         disk.now = 0;
+        disk.msPerOp = 0;
         disk.lockHeldUntil = UINT32_MAX;
         disk.readerHoldsLog = false;
         EXPECT_THROW(AddLogLine(files, log, "next", 1000), ZentrokError);
