@@ -14,8 +14,8 @@
 using namespace e2e;
 
 namespace {
-constexpr int Records = 50;      // per core writer
-constexpr int ProgramRuns = 10;  // per program: each run is a start of the real program, slow under Wine
+constexpr int Records = 25;     // per core writer
+constexpr int ProgramRuns = 5;  // per program: each run is a start of the real program, slow under Wine
 
 // Every core kept busy while it lives, as on a PC that logs on with everything else.
 class CpuHog {
