@@ -152,7 +152,7 @@ TEST(Concurrency, AKilledWriterDoesNotBlockTheNextOne)
     const DWORD start = GetTickCount();
     HANDLE next = StartProcess(WriterCommand(log, "N", 1000));
     EXPECT_EQ(Finish(next), 0u);
-    EXPECT_LT(GetTickCount() - start, 4000u);
+    EXPECT_LT(GetTickCount() - start, 15000u);  // far from the 30 s a lock that never moves is waited
     EXPECT_EQ(Lines(ReadBytes(log)).size(), static_cast<std::size_t>(Records));
     EXPECT_FALSE(Exists(log + ".lock"));
 }
@@ -192,7 +192,7 @@ TEST(Concurrency, TheLogonLineWaitsForABusyLockAndTheExitLineDoesNot)
     EXPECT_EQ(box->text, "ファイル " + log + " を作成できません.");
     const DWORD waited = GetTickCount() - exitStart;
     EXPECT_GE(waited, 1400u);
-    EXPECT_LT(waited, 4000u);
+    EXPECT_LT(waited, 5000u);  // within what Windows waits at a session end
     PressOk(*box);
     TerminateProcess(holder, 1);
     Finish(holder);
