@@ -94,7 +94,7 @@ std::unique_ptr<LogFileAccess::Lock> DiskLogFile::LockLog(const std::string& pat
             continue;
         }
         // Only another writer's lock is worth waiting for; a missing folder is not.
-        if (!Busy(code) || Elapsed() >= lockWait_) return nullptr;
+        if (!Busy(code) || Elapsed() >= lockWait_ || !BeforeEnd()) return nullptr;
         PauseForLock(attempt, lockWait_);
     }
     // However long the lock took, the steps after it get the time they have when it comes at once.
