@@ -132,25 +132,6 @@ TEST(Syslog, AMessageNeitherSentNorSpooledIsHeldAndGoesLaterBehindTheSpool)
     }
 }
 
-TEST(Syslog, MessagesSentBeforeTheSpoolCouldBeUpdatedAreNotSentAgain)
-{
-    test::FakeDisk disk;
-    DiskLogFile files(disk);
-    KeptLines spool(files, "C:\\App\\Zentrok.spool");
-    FakeCollector collector;
-    ForwardMessages(collector, spool, std::string("m1"));
-    ForwardMessages(collector, spool, std::string("m2"));
-    collector.takes = 100;
-    // The spool is replaced once, before sending; after it a viewer holds it.
-    disk.faults["Replace"] = std::deque<error::Code>(1000, error::SharingViolation);
-    disk.faults["Replace"].push_front(error::None);
-    EXPECT_EQ(ForwardMessages(collector, spool, std::nullopt)->lines, 0u);
-    disk.faults.clear();
-    EXPECT_EQ(ForwardMessages(collector, spool, std::string("m3"))->lines, 0u);
-    EXPECT_EQ(collector.got, (std::vector<std::string>{"m1", "m2", "m3"}));
-    EXPECT_FALSE(disk.Has("C:\\App\\Zentrok.spool"));
-}
-
 namespace {
 // Addresses that answer after a time, refuse after a time, or never answer.
 struct FakeAttempts : Attempts {
