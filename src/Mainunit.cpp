@@ -33,6 +33,8 @@ namespace {
 constexpr UINT WM_APP_EVENTERROR = WM_APP + 20;
 // How often the kept lines and messages are tried again while there are any.
 constexpr UINT RetryMs = 60000;
+// Everything the session end does, log line first, within Windows' 5 s for an answer.
+constexpr std::uint32_t SessionEndMs = 4000;
 
 SessionChange SessionChangeOf(WPARAM code)
 {
@@ -84,7 +86,7 @@ TMainForm::TMainForm(Application& owner, std::string commandLine, const std::str
     : app_(owner),
       commandLine_(std::move(commandLine)),
       programFolder_(ProgramFolder(exeFileName)),
-      pending_(keptFiles_, programFolder_ + PendingFileName),
+      pending_(keptFiles_, programFolder_ + PendingFileName, IsPendingEntry),
       spool_(keptFiles_, programFolder_ + SpoolFileName),
       timeFormat_(ReadTimeFormat()),
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated"))
@@ -124,6 +126,9 @@ void TMainForm::FormCreate()
     // Before the check, so that a kept logoff line counts; also after Keep was turned off.
     // (The spool goes out with the logon line, first: one bounded send.)
     WritePending(std::nullopt, true);
+    // Left from a run that forwarded: shown, but nothing here sends it.
+    if (!syslog_)
+        if (const std::optional<KeptCount> kept = spool_.Peek()) ShowKept(IDC_MAIN_LABELUNSENT, UnsentWhat, unsent_, *kept);
     CheckPreviousRun();
     {
         const DiskLogFile::Patience patient(files_);
@@ -189,7 +194,8 @@ void TMainForm::FormShow()
     SetLabel(IDC_MAIN_LABELLOGSIZE, LogSizeText(FileSize(LogFile)));
     // Another copy sharing the folder may have kept or written lines meanwhile.
     if (const std::optional<KeptCount> kept = pending_.Peek()) ShowKept(IDC_MAIN_LABELUNWRITTEN, UnwrittenWhat, unwritten_, *kept);
-    if (const std::optional<KeptCount> kept = spool_.Peek()) ShowKept(IDC_MAIN_LABELUNSENT, UnsentWhat, unsent_, *kept);
+    if (syslog_)
+        if (const std::optional<KeptCount> kept = spool_.Peek()) ShowKept(IDC_MAIN_LABELUNSENT, UnsentWhat, unsent_, *kept);
     SetFocus(GetDlgItem(w, IDC_MAIN_BTNOK));
 }
 
@@ -222,6 +228,10 @@ LRESULT TMainForm::QueryEndSession(LPARAM reason)
     // Asked from inside a box or dialog after the program decided to end: the logoff line is written.
     if (app_.Terminated()) return TRUE;
     endByLogoff_ = (reason & ENDSESSION_LOGOFF) != 0;
+    // What doesn't fit is held in memory, for the next try if the session goes on.
+    const DiskLogFile::EndBy logBy(files_, SessionEndMs), keptBy(keptFiles_, SessionEndMs);
+    std::optional<WinSyslog::EndBy> sendBy;
+    if (syslog_) sendBy.emplace(*syslog_, SessionEndMs);
     try {
         bool canClose = true;
         FormCloseQuery(canClose);
@@ -287,6 +297,7 @@ void TMainForm::AddLogLine(const std::string& line)
 {
     std::exception_ptr failed;
     try {
+        RefuseLogPath(LogFile);
         if (!Keep) zentrok::AddLogLine(files_, LogFile, line, MaxLines);
         // At the session end only the line's own log is tried: the answer can't wait for others.
         else WritePending(PendingLine{PendingTime(made_.at), LogFile, line}, !endByLogoff_);
@@ -334,16 +345,18 @@ void TMainForm::RetryKept()
     Forward(std::nullopt);
 }
 
-// A line of the status window, the tip and the retry timer follow a count.
+// A line of the status window, the tip and the retry timer follow a count; lines
+// that can't be read, and a spool nothing here sends, are shown but never retried.
 void TMainForm::ShowKept(int id, const char* what, KeptCount& shown, const KeptCount& kept)
 {
-    const bool before = shown.lines > 0, now = kept.lines > 0;
+    const auto retried = [this] { return !unwritten_.Settled() || (syslog_ && !unsent_.Settled()); };
+    const bool before = shown.lines > 0 || shown.unreadable > 0, now = kept.lines > 0 || kept.unreadable > 0;
     const std::string oldTip = TrayTip();
-    const bool waiting = unwritten_.lines > 0 || unsent_.lines > 0;
+    const bool waiting = retried();
     shown = kept;
-    if (now) SetLabel(id, KeptCountText(what, kept.lines, kept.dropped));
+    if (now) SetLabel(id, KeptCountText(what, kept.lines, kept.dropped, kept.unreadable));
     if (now != before) ShowExtraRow(id, now);
-    if (const bool waits = unwritten_.lines > 0 || unsent_.lines > 0; waits != waiting) {
+    if (const bool waits = retried(); waits != waiting) {
         if (waits) SetTimer(window_.Get(), ZENTROK_RETRY_TIMER, RetryMs, nullptr);
         else KillTimer(window_.Get(), ZENTROK_RETRY_TIMER);
     }

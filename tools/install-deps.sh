@@ -4,7 +4,7 @@ set -e
 pkgs="wine wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix
       binutils-mingw-w64-i686 xvfb imagemagick
       x11-utils xdotool fonts-ipafont-gothic fonts-wine locales ninja-build cmake make googletest python3
-      clang libclang-rt-14-dev zip rsyslog chromium"
+      clang libclang-rt-14-dev zip rsyslog libnss-wrapper chromium"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -115,7 +115,7 @@ std::unique_ptr<LogFileAccess::Lock> DiskLogFile::LockLog(const std::string& pat
             continue;
         }
         // Only another writer's lock is worth waiting for; a missing folder is not.
-        if (!Busy(code)) return nullptr;
+        if (!Busy(code) || !BeforeEnd()) return nullptr;
         const std::uint32_t elapsed = Elapsed();
         if (!patient_) {
             if (elapsed >= LockWait) return nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,6 +105,10 @@ public:
 // that, the log is rewritten in place. One update, from taking the lock to the
 // last step, gets Deadline ms; the steps that put a log back run even after it.
 class DiskLogFile : public LogFileAccess {
+    struct End {
+        std::uint32_t from, ms;
+    };
+
 public:
     static constexpr std::uint32_t Deadline = 3000;
     static constexpr std::uint32_t LockWait = 1500;
@@ -130,6 +135,23 @@ public:
         DiskLogFile& files_;
     };
 
+    // While it lives, no update runs past ms from its making, the wait for the lock
+    // included: for a caller whose steps share one deadline (the session end's answer).
+    class EndBy {
+    public:
+        EndBy(DiskLogFile& files, std::uint32_t ms) : files_(files), old_(files.end_)
+        {
+            files.end_ = End{files.ops_.Milliseconds(), ms};
+        }
+        ~EndBy() { files_.end_ = old_; }
+        EndBy(const EndBy&) = delete;
+        EndBy& operator=(const EndBy&) = delete;
+
+    private:
+        DiskLogFile& files_;
+        std::optional<End> old_;
+    };
+
     std::unique_ptr<Lock> LockLog(const std::string& path) override;
     Kind Examine(const std::string& path) override;
     bool ReadAll(const std::string& path, std::string& content) override;
@@ -149,7 +171,8 @@ private:
     struct Mark;
     Mark ProgressMark(const std::string& log, const std::string& lockName);
     std::uint32_t Elapsed() const;
-    bool TimeLeft() const { return Elapsed() < Deadline; }
+    bool BeforeEnd() const { return !end_ || ops_.Milliseconds() - end_->from < end_->ms; }
+    bool TimeLeft() const { return Elapsed() < Deadline && BeforeEnd(); }
     void PauseBeforeRetry(std::uint32_t attempt, std::uint32_t until);
     void PauseForLock(std::uint32_t attempt, std::uint32_t until, std::uint32_t most);
     static constexpr std::uint32_t LockPauseMost = 50;
@@ -168,6 +191,7 @@ private:
     std::uint32_t start_ = 0;
     bool patient_ = false;
     bool contentUntimed_ = false;
+    std::optional<End> end_;  // an EndBy's
     std::uint32_t random_ = 0;
 };
 

@@ -9,6 +9,11 @@ namespace {
 [[noreturn]] void CantCreate(const std::string& path) { throw ZentrokError(FormatWith("ファイル %s を作成できません", path)); }
 } // namespace
 
+void RefuseLogPath(const std::string& path)
+{
+    if (path.find('\t') != std::string::npos) CantCreate(path);
+}
+
 void AddLogLine(LogFileAccess& files, const std::string& path, const std::string& line, std::int32_t maxLines)
 {
     AddLogLines(files, path, {line}, maxLines);

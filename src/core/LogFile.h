@@ -33,6 +33,9 @@ public:
     virtual void Remove(const std::string& path) = 0;
 };
 
+// Raises the log's error for a path no log can have: a tab (a hand-edited folder)
+// would split the kept line's entry into another name and line.
+void RefuseLogPath(const std::string& path);
 // Inserts line at the top of the log at path, cut to maxLines lines, while no
 // other writer can read or replace it, so that no writer's line is lost. Raises
 // ZentrokError with the user's message when the file can't be read or written;

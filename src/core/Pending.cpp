@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <exception>
 #include <vector>
 
 #include "Error.h"
@@ -16,9 +15,8 @@ struct Candidate {
     std::string line;
 };
 
-// One log's lines in one update, newest first; the log's error when they can't go in.
-std::exception_ptr WriteLog(LogFileAccess& logs, const std::string& log, std::vector<Candidate> lines,
-                            std::int32_t maxLines)
+// One log's lines in one update, newest first; whether they went in.
+bool WriteLog(LogFileAccess& logs, const std::string& log, std::vector<Candidate> lines, std::int32_t maxLines)
 {
     std::sort(lines.begin(), lines.end(), [](const Candidate& a, const Candidate& b) {
         return a.time != b.time ? a.time > b.time : a.order > b.order;
@@ -27,9 +25,9 @@ std::exception_ptr WriteLog(LogFileAccess& logs, const std::string& log, std::ve
     for (Candidate& c : lines) newestFirst.push_back(std::move(c.line));
     try {
         AddLogLines(logs, log, newestFirst, maxLines);
-        return nullptr;
+        return true;
     } catch (const ZentrokError&) {
-        return std::current_exception();
+        return false;
     }
 }
 } // namespace
@@ -59,7 +57,7 @@ std::optional<KeptCount> WritePendingLines(LogFileAccess& logs, KeptLines& kept,
                                            bool everyLog)
 {
     // Nothing kept: the line goes straight in, and only its failure touches the kept file.
-    if (const std::optional<KeptCount> now = kept.Peek(); now && now->lines == 0) {
+    if (const std::optional<KeptCount> now = kept.Peek(); now && now->Settled()) {
         if (!fresh) return now;
         try {
             AddLogLine(logs, fresh->log, fresh->line, maxLines);
@@ -70,10 +68,7 @@ std::optional<KeptCount> WritePendingLines(LogFileAccess& logs, KeptLines& kept,
         }
     }
 
-    bool changed = false, freshIn = !fresh;
-    std::exception_ptr freshError;
     const std::optional<KeptCount> after = kept.Update([&](Kept& k) {
-        changed = true;
         std::vector<std::optional<PendingLine>> entries;
         std::vector<std::string> order;  // the logs, the fresh line's first
         if (fresh) order.push_back(fresh->log);
@@ -83,16 +78,14 @@ std::optional<KeptCount> WritePendingLines(LogFileAccess& logs, KeptLines& kept,
             if (e && everyLog && std::find(order.begin(), order.end(), e->log) == order.end()) order.push_back(e->log);
         }
         std::vector<bool> written(entries.size(), false);
+        bool freshIn = !fresh;
         for (const std::string& log : order) {
             std::vector<Candidate> lines;
             for (std::size_t i = 0; i < entries.size(); ++i)
                 if (entries[i] && entries[i]->log == log) lines.push_back({entries[i]->time, i, entries[i]->line});
             const bool withFresh = fresh && fresh->log == log;
             if (withFresh) lines.push_back({fresh->time, entries.size(), fresh->line});
-            if (std::exception_ptr error = WriteLog(logs, log, lines, maxLines)) {
-                if (withFresh) freshError = error;
-                continue;
-            }
+            if (!WriteLog(logs, log, lines, maxLines)) continue;
             for (const Candidate& c : lines)
                 if (c.order < written.size()) written[c.order] = true;
             if (withFresh) freshIn = true;
@@ -103,11 +96,9 @@ std::optional<KeptCount> WritePendingLines(LogFileAccess& logs, KeptLines& kept,
         k.lines = std::move(left);
         if (!freshIn) k.lines.push_back(PendingEntry(*fresh));
     });
-    if (after || freshIn) return after;
     // The kept file is out of reach: the fresh line, on its own, as without keeping.
-    if (!changed) AddLogLine(logs, fresh->log, fresh->line, maxLines);
-    else if (freshError) std::rethrow_exception(freshError);
-    return std::nullopt;
+    if (!after && fresh) AddLogLine(logs, fresh->log, fresh->line, maxLines);
+    return after;
 }
 
 } // namespace zentrok

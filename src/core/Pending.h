@@ -24,6 +24,8 @@ std::string PendingTime(const ClockReading& at);
 // "time<TAB>log<TAB>line": a path holds no tab, a line may.
 std::string PendingEntry(const PendingLine& pending);
 std::optional<PendingLine> ParsePendingEntry(std::string_view entry);
+// Whether a kept line is an entry at all; a damaged one is never written.
+inline bool IsPendingEntry(std::string_view entry) { return ParsePendingEntry(entry).has_value(); }
 
 // Writes fresh, when given, to its log together with the lines kept for that log,
 // in one update, newest first; with everyLog, the kept lines of each other log

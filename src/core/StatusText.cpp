@@ -74,10 +74,11 @@ bool IsExecutableName(const std::string& path)
 
 bool HasWildcard(const std::string& path) { return FindChar(path, '*') != npos || FindChar(path, '?') != npos; }
 
-std::string KeptCountText(const char* what, std::size_t count, std::uint64_t dropped)
+std::string KeptCountText(const char* what, std::size_t count, std::uint64_t dropped, std::size_t unreadable)
 {
     std::string text = std::string(what) + ": " + std::to_string(count) + " 件";
     if (dropped > 0) text += "（古い " + std::to_string(dropped) + " 件は破棄）";
+    if (unreadable > 0) text += "（読めない記録 " + std::to_string(unreadable) + " 件）";
     return text;
 }
 

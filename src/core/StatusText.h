@@ -40,10 +40,11 @@ std::string RunningTimeText(double start, double now, const TimeFormat& format);
 // "ログファイルサイズ: N Bytes." or, without a size, "ログファイルが見つかりません。".
 std::string LogSizeText(std::optional<std::uint64_t> size);
 
-// The status window's line while lines wait: "<what>: N 件", and how many of the oldest were let go.
+// The status window's line while lines wait: "<what>: N 件", how many of the oldest were
+// let go, and how many can't be read (never written, so counted apart).
 inline constexpr const char* UnwrittenWhat = "未書き込みの記録";  // for the log
 inline constexpr const char* UnsentWhat = "未送信の記録";        // for the collector
-std::string KeptCountText(const char* what, std::size_t count, std::uint64_t dropped);
+std::string KeptCountText(const char* what, std::size_t count, std::uint64_t dropped, std::size_t unreadable = 0);
 
 // The tray icon's tip, with the count of lines that wait to be written when there are any.
 std::string TrayTipText(std::size_t unwritten);

@@ -85,23 +85,23 @@ std::string OctetCounted(const std::string& message) { return std::to_string(mes
 std::optional<KeptCount> ForwardMessages(SyslogTransport& transport, KeptLines& spool,
                                          const std::optional<std::string>& fresh)
 {
-    // Nothing spooled: the message goes straight out, and only its failure touches the spool.
-    if (const std::optional<KeptCount> now = spool.Peek(); now && now->lines == 0) {
+    // Nothing spooled or held: the message goes straight out, and only its failure touches the spool.
+    if (const std::optional<KeptCount> now = spool.Peek(); now && now->Settled()) {
         if (!fresh || transport.Send({*fresh}) == 1) return now;
-        return spool.Update([&](Kept& k) { k.lines.push_back(*fresh); });
+        if (auto after = spool.Update([&](Kept& k) { k.lines.push_back(*fresh); })) return after;
+    } else if (auto after = spool.Update([&](Kept& k) {
+                   std::vector<std::string> all = k.lines;
+                   if (fresh) all.push_back(*fresh);
+                   const std::size_t sent = transport.Send(all);
+                   const std::size_t fromSpool = std::min(sent, k.lines.size());
+                   k.lines.erase(k.lines.begin(), k.lines.begin() + static_cast<std::ptrdiff_t>(fromSpool));
+                   if (fresh && sent <= fromSpool) k.lines.push_back(*fresh);
+               })) {
+        return after;
     }
-    bool changed = false;
-    const std::optional<KeptCount> after = spool.Update([&](Kept& k) {
-        changed = true;
-        std::vector<std::string> all = k.lines;
-        if (fresh) all.push_back(*fresh);
-        const std::size_t sent = transport.Send(all);
-        const std::size_t fromSpool = std::min(sent, k.lines.size());
-        k.lines.erase(k.lines.begin(), k.lines.begin() + static_cast<std::ptrdiff_t>(fromSpool));
-        if (fresh && sent <= fromSpool) k.lines.push_back(*fresh);
-    });
-    if (!changed && fresh) transport.Send({*fresh});
-    return after;
+    // Neither sent nor spooled: held behind what the spool holds, never sent ahead of it.
+    if (fresh) spool.Hold({*fresh});
+    return spool.Peek();
 }
 
 } // namespace zentrok

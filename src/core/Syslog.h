@@ -57,8 +57,9 @@ public:
 };
 
 // Sends what the spool holds, oldest first, then fresh when given; what doesn't go
-// out is kept (fresh at the end). Answers what the spool holds afterwards, nothing
-// when it can't be read; the message is then sent as it is, or lost to the collector.
+// out is kept (fresh at the end). A message that can be neither sent nor spooled is
+// held in memory and goes with the next try, after the spool's. Answers what waits
+// afterwards, held messages included; nothing when the spool can't be read.
 std::optional<KeptCount> ForwardMessages(SyslogTransport& transport, KeptLines& spool,
                                          const std::optional<std::string>& fresh);
 

@@ -6,6 +6,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
+#include <vector>
+
+#include "FirstAddress.h"
 #include <string>
 
 namespace zentrok {
@@ -36,12 +40,17 @@ DWORD Left(ULONGLONG deadline)
 }
 
 // A name lookup can't be given a time limit: it runs in a thread of its own, which
-// holds its own reference to the library and is left to finish when time is up.
+// is left to finish when time is up. It owns all it uses (its own reference to the
+// library, its own copies of the functions and its own start-up of the library), so
+// that a late answer after the sender is gone touches nothing of the sender's.
 // Whoever comes second, the answer or the waiter giving up, finds the other's state.
 struct Lookup {
     enum : LONG { Waiting, Answered, Abandoned };
-    const Api* api;
-    HMODULE library;
+    HMODULE library = nullptr;
+    decltype(&::WSAStartup) startup;
+    decltype(&::WSACleanup) cleanup;
+    decltype(&::getaddrinfo) getaddrinfo;
+    decltype(&::freeaddrinfo) freeaddrinfo;
     std::string host, port;
     int type;
     EventHandle answered{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
@@ -52,14 +61,17 @@ struct Lookup {
 void RunLookup(std::unique_ptr<std::shared_ptr<Lookup>> own)
 {
     Lookup& l = **own;
+    WSADATA data;
+    if (l.startup(MAKEWORD(2, 2), &data) != 0) return;
     ADDRINFOA hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = l.type;
-    if (l.api->getaddrinfo(l.host.c_str(), l.port.c_str(), &hints, &l.result) != 0) l.result = nullptr;
+    if (l.getaddrinfo(l.host.c_str(), l.port.c_str(), &hints, &l.result) != 0) l.result = nullptr;
     if (InterlockedCompareExchange(&l.state, Lookup::Answered, Lookup::Waiting) == Lookup::Waiting)
         SetEvent(l.answered.Get());
     else if (l.result)
-        l.api->freeaddrinfo(l.result);
+        l.freeaddrinfo(l.result);
+    l.cleanup();
 }
 
 DWORD WINAPI LookupThread(void* param)
@@ -86,7 +98,10 @@ Addresses Resolve(const Api& api, const SyslogSettings& s, ULONGLONG deadline)
     if (api.getaddrinfo(SyslogHost(s.Server).c_str(), std::to_string(s.Port).c_str(), &numeric, &found) == 0)
         return Addresses(found, {&api});
     auto lookup = std::make_shared<Lookup>();
-    lookup->api = &api;
+    lookup->startup = api.startup;
+    lookup->cleanup = api.cleanup;
+    lookup->getaddrinfo = api.getaddrinfo;
+    lookup->freeaddrinfo = api.freeaddrinfo;
     lookup->host = SyslogHost(s.Server);
     lookup->port = std::to_string(s.Port);
     lookup->type = s.Udp ? SOCK_DGRAM : SOCK_STREAM;
@@ -134,23 +149,72 @@ bool Writable(const Api& api, SOCKET s, DWORD ms)
     return api.select(0, nullptr, &ready, &failed, &wait) > 0 && ready.fd_count == 1 && failed.fd_count == 0;
 }
 
-bool Connect(const Api& api, const Socket& s, const ADDRINFOA& to, ULONGLONG deadline)
+bool InSet(const fd_set& set, SOCKET s)
 {
-    u_long nonBlocking = 1;
-    if (api.ioctlsocket(s.Get(), FIONBIO, &nonBlocking) != 0) return false;
-    if (api.connect(s.Get(), to.ai_addr, static_cast<int>(to.ai_addrlen)) == 0) return true;
-    if (api.lastError() != WSAEWOULDBLOCK || !Writable(api, s.Get(), Left(deadline))) return false;
-    int error = 0;
-    int size = sizeof error;
-    return api.getsockopt(s.Get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) == 0 && error == 0;
+    return std::find(set.fd_array, set.fd_array + set.fd_count, s) != set.fd_array + set.fd_count;
 }
 
-bool SendAll(const Api& api, const Socket& s, const std::string& bytes, ULONGLONG deadline)
+// Non-blocking connections to the addresses, each started when asked.
+class SocketAttempts : public Attempts {
+public:
+    static constexpr std::size_t Most = 16;  // addresses tried, well within a select's set
+
+    SocketAttempts(const Api& api, const ADDRINFOA* found) : api_(api)
+    {
+        for (const ADDRINFOA* a = found; a && to_.size() < Most; a = a->ai_next) to_.push_back(a);
+        sockets_.resize(to_.size());
+    }
+    std::size_t Count() const { return to_.size(); }
+    SOCKET Get(std::size_t address) const { return sockets_[address]->Get(); }
+
+    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(GetTickCount64()); }
+    bool Start(std::size_t address) override
+    {
+        const ADDRINFOA& a = *to_[address];
+        auto s = std::make_unique<Socket>(api_, api_.socket(a.ai_family, a.ai_socktype, a.ai_protocol));
+        u_long nonBlocking = 1;
+        if (s->Get() == INVALID_SOCKET || api_.ioctlsocket(s->Get(), FIONBIO, &nonBlocking) != 0) return false;
+        if (api_.connect(s->Get(), a.ai_addr, static_cast<int>(a.ai_addrlen)) == 0) connected_ = address;
+        else if (api_.lastError() != WSAEWOULDBLOCK) return false;
+        sockets_[address] = std::move(s);
+        return true;
+    }
+    std::optional<Ended> Wait(std::uint32_t ms) override
+    {
+        if (connected_) return Ended{*connected_, true};
+        fd_set ready{}, failed{};
+        for (const auto& s : sockets_)
+            if (s) ready.fd_array[ready.fd_count++] = failed.fd_array[failed.fd_count++] = s->Get();
+        timeval wait{static_cast<long>(ms / 1000), static_cast<long>(ms % 1000 * 1000)};
+        // select leaves in each set the sockets it found so: connected, or refused.
+        if (api_.select(0, nullptr, &ready, &failed, &wait) <= 0) return std::nullopt;
+        for (std::size_t i = 0; i < sockets_.size(); ++i) {
+            if (!sockets_[i] || (!InSet(ready, sockets_[i]->Get()) && !InSet(failed, sockets_[i]->Get()))) continue;
+            int error = 0;
+            int size = sizeof error;
+            if (!InSet(failed, sockets_[i]->Get()) &&
+                api_.getsockopt(sockets_[i]->Get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) == 0 &&
+                error == 0)
+                return Ended{i, true};
+            sockets_[i].reset();
+            return Ended{i, false};
+        }
+        return std::nullopt;
+    }
+
+private:
+    const Api& api_;
+    std::vector<const ADDRINFOA*> to_;
+    std::vector<std::unique_ptr<Socket>> sockets_;
+    std::optional<std::size_t> connected_;  // at once, without waiting
+};
+
+bool SendAll(const Api& api, SOCKET s, const std::string& bytes, ULONGLONG deadline)
 {
     for (std::size_t sent = 0; sent < bytes.size();) {
-        const int n = api.send(s.Get(), bytes.data() + sent, static_cast<int>(std::min<std::size_t>(bytes.size() - sent, INT_MAX)), 0);
+        const int n = api.send(s, bytes.data() + sent, static_cast<int>(std::min<std::size_t>(bytes.size() - sent, INT_MAX)), 0);
         if (n > 0) sent += static_cast<std::size_t>(n);
-        else if (n != SOCKET_ERROR || api.lastError() != WSAEWOULDBLOCK || !Writable(api, s.Get(), Left(deadline)))
+        else if (n != SOCKET_ERROR || api.lastError() != WSAEWOULDBLOCK || !Writable(api, s, Left(deadline)))
             return false;
     }
     return true;
@@ -225,19 +289,18 @@ std::size_t WinSyslog::Send(const std::vector<std::string>& messages)
 {
     if (!api_ || messages.empty()) return 0;
     const Api& api = *api_;
-    const ULONGLONG deadline = GetTickCount64() + Bound;
+    const ULONGLONG deadline = std::min(GetTickCount64() + Bound, end_);
+    if (Left(deadline) == 0) return 0;
     const Addresses found = Resolve(api, settings_, deadline);
-    for (const ADDRINFOA* a = found.get(); a && Left(deadline) > 0; a = a->ai_next) {
-        const Socket s(api, api.socket(a->ai_family, a->ai_socktype, a->ai_protocol));
-        if (s.Get() == INVALID_SOCKET || !Connect(api, s, *a, deadline)) continue;
-        std::size_t sent = 0;
-        for (const std::string& m : messages) {
-            if (!SendAll(api, s, settings_.Udp ? m : OctetCounted(m), deadline)) break;
-            ++sent;
-        }
-        return sent;
+    SocketAttempts attempts(api, found.get());
+    const std::optional<std::size_t> first = ConnectFirst(attempts, attempts.Count(), Left(deadline));
+    if (!first) return 0;
+    std::size_t sent = 0;
+    for (const std::string& m : messages) {
+        if (!SendAll(api, attempts.Get(*first), settings_.Udp ? m : OctetCounted(m), deadline)) break;
+        ++sent;
     }
-    return 0;
+    return sent;
 }
 
 } // namespace zentrok

@@ -28,12 +28,27 @@ public:
     WinSyslog& operator=(const WinSyslog&) = delete;
     std::size_t Send(const std::vector<std::string>& messages) override;
 
+    // While it lives, every Send ends by ms from its making, within Bound: for a caller
+    // whose steps share one deadline (the session end's answer).
+    class EndBy {
+    public:
+        EndBy(WinSyslog& sender, DWORD ms) : sender_(sender), old_(sender.end_) { sender.end_ = GetTickCount64() + ms; }
+        ~EndBy() { sender_.end_ = old_; }
+        EndBy(const EndBy&) = delete;
+        EndBy& operator=(const EndBy&) = delete;
+
+    private:
+        WinSyslog& sender_;
+        ULONGLONG old_;
+    };
+
     struct Api;  // the library's functions
 
 private:
     SyslogSettings settings_;
     ModuleHandle library_;
     std::unique_ptr<Api> api_;  // nothing when the library or its start-up failed
+    ULONGLONG end_ = ~0ULL;     // no Send goes past it
 };
 
 } // namespace zentrok

@@ -3,6 +3,9 @@
 
 #include "Collector.h"
 
+#include <cstring>
+#include <string>
+
 #include "Driver.h"
 
 namespace e2e {
@@ -53,26 +56,32 @@ int FreePort()
     return ntohs(at.sin_port);
 }
 
-StuckCollector::StuckCollector(bool silent)
+StuckCollector::StuckCollector(bool silent, const char* address, int port)
 {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
-    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    addrinfo numeric{}, *found = nullptr;
+    numeric.ai_flags = AI_NUMERICHOST;
+    numeric.ai_socktype = SOCK_STREAM;
+    if (getaddrinfo(address, std::to_string(port).c_str(), &numeric, &found) != 0) return;
+    sockaddr_storage at{};
+    int size = static_cast<int>(found->ai_addrlen);
+    memcpy(&at, found->ai_addr, found->ai_addrlen);
+    const int family = found->ai_family;
+    freeaddrinfo(found);
+    const SOCKET listener = socket(family, SOCK_STREAM, IPPROTO_TCP);
     sockets_.push_back(listener);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int size = sizeof at;
-    bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at);
+    bind(listener, reinterpret_cast<sockaddr*>(&at), size);
     listen(listener, silent ? 0 : 5);
     getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size);
-    port_ = ntohs(at.sin_port);
+    port_ = ntohs(family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&at)->sin6_port
+                                     : reinterpret_cast<sockaddr_in*>(&at)->sin_port);
     // Connections nobody accepts fill the queue; the system then drops the next ones' requests.
     for (int i = 0; silent && i < 4; ++i) {
-        const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        const SOCKET s = socket(family, SOCK_STREAM, IPPROTO_TCP);
         u_long nonBlocking = 1;
         ioctlsocket(s, FIONBIO, &nonBlocking);
-        connect(s, reinterpret_cast<sockaddr*>(&at), sizeof at);
+        connect(s, reinterpret_cast<sockaddr*>(&at), size);
         sockets_.push_back(s);
     }
 }
@@ -83,7 +92,7 @@ StuckCollector::~StuckCollector()
     WSACleanup();
 }
 
-Collector::Collector() : port_(FreePort())
+Collector::Collector(bool ipv6) : port_(FreePort())
 {
     static int serial = 0;
     dir_ = "/tmp/zentrok-collector-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
@@ -93,8 +102,9 @@ Collector::Collector() : port_(FreePort())
                        "ruleset(name=\"zentrok\") { action(type=\"omfile\" file=\"" + dir_ + "/messages\" template=\"raw\") }\n";
     for (const char* address : {"127.0.0.1", "::1"})
         for (const char* type : {"imtcp", "imudp"})
-            conf += std::string("input(type=\"") + type + "\" address=\"" + address + "\" port=\"" + port +
-                    "\" ruleset=\"zentrok\")\n";
+            if (ipv6 || address[0] != ':')
+                conf += std::string("input(type=\"") + type + "\" address=\"" + address + "\" port=\"" + port +
+                        "\" ruleset=\"zentrok\")\n";
     RunUnix("rm -rf " + dir_ + " && mkdir -p " + dir_);
     WriteBytes(WindowsPath(dir_ + "/rsyslog.conf"), conf);
 }

@@ -11,7 +11,7 @@ namespace e2e {
 
 class Collector {
 public:
-    Collector();  // a folder and a free port; not started
+    explicit Collector(bool ipv6 = true);  // a folder and a free port; not started; with ipv6, on ::1 too
     ~Collector();
     Collector(const Collector&) = delete;
     Collector& operator=(const Collector&) = delete;
@@ -30,10 +30,11 @@ private:
 
 // A collector on loopback that never answers: one that takes connections and never
 // reads (deaf), or one whose queue of connections is full, so that a new one gets
-// no answer at all, as from an address where nobody is (silent).
+// no answer at all, as from an address where nobody is (silent). On a free port of
+// 127.0.0.1 unless given an address and a port.
 class StuckCollector {
 public:
-    explicit StuckCollector(bool silent);
+    explicit StuckCollector(bool silent, const char* address = "127.0.0.1", int port = 0);
     ~StuckCollector();
     StuckCollector(const StuckCollector&) = delete;
     StuckCollector& operator=(const StuckCollector&) = delete;

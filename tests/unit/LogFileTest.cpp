@@ -60,4 +60,8 @@ TEST(AddLogLine, ReportsEachFailureAndLeavesTheFileAlone)
     EXPECT_EQ(MessageOf(files), cant);
     EXPECT_EQ(files.files[path].second, "old\r\n");
     EXPECT_EQ(files.locksHeld, 0);
+
+    // A tab in a hand-edited folder: refused before a line could be kept under it.
+    EXPECT_THROW(RefuseLogPath("C:\\Lo\tgs\\Zentrok.txt"), ZentrokError);
+    EXPECT_NO_THROW(RefuseLogPath(path));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
+#include "FirstAddress.h"
 #include "Syslog.h"
 
 using namespace zentrok;
@@ -60,7 +61,7 @@ TEST(Syslog, TheMessageAsTheRfcHasItWithItsValuesEscaped)
 namespace {
 // A collector that takes the first `takes` messages of each send.
 struct FakeCollector : SyslogTransport {
-    std::size_t takes = 0;
+    std::size_t takes = 0;  // how many of each send it takes
     std::vector<std::string> got;
     std::size_t Send(const std::vector<std::string>& messages) override
     {
@@ -87,4 +88,107 @@ TEST(Syslog, WhatCantBeSentIsSpooledAndGoesFirstOldestFirst)
     EXPECT_EQ(ForwardMessages(collector, spool, std::string("m4"))->lines, 0u);
     EXPECT_EQ(collector.got, (std::vector<std::string>{"m1", "m2", "m3", "m4"}));
     EXPECT_FALSE(disk.Has("C:\\App\\Zentrok.spool"));
+}
+
+TEST(Syslog, AMessageNeitherSentNorSpooledIsHeldAndGoesLaterBehindTheSpool)
+{
+    struct Case {
+        const char* what;
+        bool collectorUp;                    // while m2 goes
+        std::uint32_t otherLockFor;          // another copy's lock on the spool, from then on
+        std::deque<error::Code> locks;       // the spool's lock file and the spool itself
+        std::optional<std::uint32_t> endBy;  // the time the session end has left
+    } cases[] = {
+        {"a lock that doesn't come", false, UINT32_MAX, {}, std::nullopt},
+        {"a lock that doesn't come, the collector back", true, UINT32_MAX, {}, std::nullopt},
+        {"a folder where no spool can be made", false, 0, std::deque<error::Code>(100, error::AccessDenied), std::nullopt},
+        {"a slow spool at the session end", false, 1500, {}, 700},
+    };
+    for (const Case& c : cases) {
+        test::FakeDisk disk;
+        DiskLogFile files(disk);
+        KeptLines spool(files, "C:\\App\\Zentrok.spool");
+        FakeCollector collector;
+        EXPECT_EQ(ForwardMessages(collector, spool, std::string("m1"))->lines, 1u);
+
+        collector.takes = c.collectorUp ? 100 : 0;
+        disk.lockHeldUntil = c.otherLockFor == UINT32_MAX ? UINT32_MAX : disk.now + c.otherLockFor;
+        disk.faults["Lock"] = disk.faults["LockLogItself"] = c.locks;
+        const std::uint32_t start = disk.now;
+        {
+            std::optional<DiskLogFile::EndBy> end;
+            if (c.endBy) end.emplace(files, *c.endBy);
+            EXPECT_EQ(ForwardMessages(collector, spool, std::string("m2"))->lines, 2u) << c.what;
+        }
+        if (c.endBy) EXPECT_LE(disk.now - start, *c.endBy + 50) << c.what;
+        EXPECT_EQ(collector.got, std::vector<std::string>{}) << c.what;  // nothing ahead of m1
+
+        collector.takes = 100;
+        disk.lockHeldUntil = 0;
+        disk.faults.clear();
+        EXPECT_EQ(ForwardMessages(collector, spool, std::string("m3"))->lines, 0u) << c.what;
+        EXPECT_EQ(collector.got, (std::vector<std::string>{"m1", "m2", "m3"})) << c.what;
+        EXPECT_FALSE(disk.Has("C:\\App\\Zentrok.spool")) << c.what;
+    }
+}
+
+namespace {
+// Addresses that answer after a time, refuse after a time, or never answer.
+struct FakeAttempts : Attempts {
+    struct Address {
+        std::optional<std::uint32_t> endsAfter;  // nothing: never answers
+        bool refuses = false;
+    };
+    std::vector<Address> addresses;
+    std::uint32_t now = 0;
+    std::vector<std::uint32_t> started;  // when each was started, in order
+    std::vector<bool> ended;
+
+    std::uint32_t Milliseconds() override { return now; }
+    bool Start(std::size_t) override
+    {
+        started.push_back(now);
+        ended.push_back(false);
+        return true;
+    }
+    std::optional<Ended> Wait(std::uint32_t ms) override
+    {
+        std::optional<std::size_t> first;
+        std::uint32_t firstAt = now + ms;
+        for (std::size_t i = 0; i < started.size(); ++i)
+            if (!ended[i] && addresses[i].endsAfter && started[i] + *addresses[i].endsAfter <= firstAt) {
+                first = i;
+                firstAt = std::max(now, started[i] + *addresses[i].endsAfter);
+            }
+        now = firstAt;
+        if (!first) return std::nullopt;
+        ended[*first] = true;
+        return Ended{*first, !addresses[*first].refuses};
+    }
+};
+} // namespace
+
+TEST(Syslog, ANameWhoseFirstAddressDoesntAnswerIsReachedAtTheNext)
+{
+    using A = FakeAttempts::Address;
+    const A dead{}, quick{10}, refused{5, true};
+    struct Case {
+        std::vector<A> addresses;
+        std::optional<std::size_t> used;
+        std::vector<std::uint32_t> started;
+    } cases[] = {
+        {{quick, dead}, 0, {0}},
+        {{dead, quick}, 1, {0, 250}},
+        {{refused, quick}, 1, {0, 5}},
+        {{dead, dead, quick}, 2, {0, 250, 500}},
+        {{dead, dead, dead, dead, quick}, std::nullopt, {0, 250, 500, 750}},  // the fifth is past the bound
+        {{refused, refused}, std::nullopt, {0, 5}},
+    };
+    for (const Case& c : cases) {
+        FakeAttempts attempts;
+        attempts.addresses = c.addresses;
+        EXPECT_EQ(ConnectFirst(attempts, c.addresses.size(), 1000), c.used) << c.addresses.size();
+        EXPECT_EQ(attempts.started, c.started) << c.addresses.size();
+        EXPECT_LE(attempts.now, 1000u);
+    }
 }
