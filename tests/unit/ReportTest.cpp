@@ -118,6 +118,22 @@ const DayCase DayCases[] = {
     {"a session left open from an earlier day is a missing logoff, not running",
      {{u8"LOGON  - u1 - 2026/12/19 09:00:00. - PC1", u8"UNLOCK - u1 - 2026/12/19 11:00:00. - PC1"}},
      {u8"2026/12/19,土,u1,9:00,11:00,2:00,0:00,2:00,1,PC1,ログオフ記録なし、推定"}},
+    {"a locked PC shut down at night starts no work at the shutdown; an unlock left last still shows",
+     {{u8"LOGON  - u1 - 2026/12/04 09:03:00. - PC1", u8"LOCK   - u1 - 2026/12/04 18:10:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/05 03:39:00. - PC1 - シャットダウン", u8"LOGON  - u1 - 2026/12/05 10:00:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/05 15:00:00. - PC1"},
+      {u8"LOGON  - u2 - 2026/12/04 09:00:00. - PC2", u8"LOCK   - u2 - 2026/12/04 12:00:00. - PC2",
+       u8"UNLOCK - u2 - 2026/12/04 16:00:00. - PC2"}},
+     {u8"2026/12/04,金,u1,9:03,18:10,9:07,0:00,9:07,1,PC1,",
+      u8"2026/12/04,金,u2,9:00,16:00,3:00,0:00,3:00,1,PC2,ログオフ記録なし、推定",
+      u8"2026/12/05,土,u1,10:00,15:00,5:00,0:00,5:00,1,PC1,"}},
+    {"records that open with a long time away start no work there",
+     {{u8"LOCK   - u1 - 2026/12/07 20:00:00. - PC1", u8"UNLOCK - u1 - 2026/12/08 08:00:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/08 17:00:00. - PC1"},
+      {u8"LOGON  - u2 - 2026/12/07 20:00:00. - PC2", u8"LOCK   - u2 - 2026/12/07 20:00:00. - PC2",
+       u8"LOGOFF - u2 - 2026/12/08 03:00:00. - PC2"}},
+     {u8"2026/12/07,月,u2,20:00,20:00,0:00,0:00,0:00,1,PC2,",
+      u8"2026/12/08,火,u1,8:00,17:00,9:00,0:00,9:00,1,PC1,ログオン記録なし"}},
     {"a crafted name is never a formula and stays one field",
      {{u8"LOGON  - =cmd|' /C calc'!A0 - 2026/12/07 09:00:00. - @PC,\"1\"",
        u8"LOGOFF - =cmd|' /C calc'!A0 - 2026/12/07 10:00:00. - @PC,\"1\""}},
@@ -238,6 +254,11 @@ TEST(Report, DetailRowsCarryReasonAndEstimates)
     EXPECT_EQ(Rows(PeriodCsv(Make(files, {}, "2026/12/20 12:00:00"))),
               (std::vector<std::string>{u8"2026/12/07,u1,PC1,9:00,12:00,0:00,3:00,,",
                                         u8"2026/12/07,u1,PC1,16:00,18:00,0:00,2:00,シャットダウン,"}));
+    // Shut down at night while locked: the reason stays with the day's work.
+    const std::vector<Log> night = {{u8"LOGON  - u1 - 2026/12/04 09:03:00. - PC1", u8"LOCK   - u1 - 2026/12/04 18:10:00. - PC1",
+                                     u8"LOGOFF - u1 - 2026/12/05 03:39:00. - PC1 - シャットダウン"}};
+    EXPECT_EQ(Rows(PeriodCsv(Make(night, {}, "2026/12/20 12:00:00"))),
+              std::vector<std::string>{u8"2026/12/04,u1,PC1,9:03,18:10,0:00,9:07,シャットダウン,"});
 }
 
 // Byte-level stand-in for the system's conversion: the texts the tests use.
