@@ -74,7 +74,7 @@ bool WriteWhole(const std::string& path, const Content& content)
            files.ReplaceAll(ansi, content) == LogFileAccess::WriteResult::Written;
 }
 
-ReportError CantWrite(const std::string& path) { return ReportError(NothingFound, u8"書き込めません: " + path); }
+ReportError CantWrite(const std::string& path) { return ReportError(NothingFound, path + u8" を書き込めません"); }
 
 std::string CsvBytes(const Report& report, const Options& options)
 {

@@ -320,12 +320,27 @@ TEST(Report, PageMadeWhileWritten)
         }
     };
     const StreamedText page(make);
-    for (int refuseAt : {-1, -1, 0, 2}) {  // twice whole (a rewrite makes it anew), then refused
+    // Twice through a TextOut in pieces it buffers, as the page's short pieces go: more pieces
+    // than may wait, so the making is still on, inside the TextOut, when the file refuses one.
+    const StreamedText typed([&](TextSink& out) {
+        TextOut buffered(out);
+        for (int round = 0; round < 2; ++round)
+            for (std::size_t at = 0, n = 1; at < text.size(); at += n, n = n * 7 % 8191 + 1)
+                buffered.Put(std::string_view(text).substr(at, n));
+        buffered.Flush();
+    });
+    const struct {
+        const StreamedText& made;
+        int refuseAt;
+        std::string whole;
+    } cases[] = {{page, -1, text}, {page, -1, text},  // a rewrite makes it anew
+                 {page, 0, ""}, {page, 2, ""}, {typed, -1, text + text}, {typed, 1, ""}};
+    for (const auto& c : cases) {
         File file;
-        file.refuseAt = refuseAt;
-        EXPECT_EQ(page.WriteTo(file), refuseAt < 0) << refuseAt;
-        if (refuseAt < 0) EXPECT_TRUE(file.bytes == text);
-        EXPECT_NO_THROW(page.RaiseFailure());
+        file.refuseAt = c.refuseAt;
+        EXPECT_EQ(c.made.WriteTo(file), c.refuseAt < 0) << c.refuseAt;
+        if (c.refuseAt < 0) EXPECT_TRUE(file.bytes == c.whole);
+        EXPECT_NO_THROW(c.made.RaiseFailure());
     }
     const StreamedText failing([&](TextSink& out) {
         make(out);
