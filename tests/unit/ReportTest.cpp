@@ -5,6 +5,8 @@
 #include "Report.h"
 #include "ReportError.h"
 #include "StreamedText.h"
+#include "TextCuts.h"
+#include "TextOut.h"
 
 using namespace zentrok::report;
 
@@ -274,8 +276,23 @@ TEST(Report, EachFileItsOwnEncoding)
     const struct {
         std::string bytes, utf8;
     } cases[] = {{"\xEF\xBB\xBF" + std::string(u8"佐藤"), u8"佐藤"}, {u8"佐藤", u8"佐藤"}, {"佐藤", u8"佐藤"},
-                 {"abc", "abc"}, {"\xED\xA0\x80", "?"}, {"\xC0\xAF", "?"}, {"\xE3\x81", "?"}};
+                 {"abc", "abc"}, {"\xED\xA0\x80", "?"}, {"\xC0\xAF", "?"}, {"\xE3\x81", "?"},
+                 // A byte-order mark says UTF-8: what is none there is spoiled alone.
+                 {"\xEF\xBB\xBF" + std::string(u8"佐藤") + "\x80\xC0\xAF\n",
+                  std::string(u8"佐藤") + "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\n"}};
     for (const auto& c : cases) EXPECT_EQ(FileTextToUtf8(c.bytes, codec), c.utf8) << c.bytes;
+}
+
+// The pieces the system converts: each at least one unit long, whatever the text holds.
+TEST(Report, ConversionPiecesAlwaysGetOn)
+{
+    const std::string noCharacter = "a" + std::string(20, '\x80'), kana = u8"aあ";
+    EXPECT_EQ(CharacterCut(noCharacter, 8), 8u);
+    EXPECT_EQ(CharacterCut(kana, 2), 1u);
+    EXPECT_EQ(CharacterCut(kana, 9), kana.size());
+    EXPECT_EQ(LineCut(std::string_view("abc\ndefgh"), 6), 4u);
+    EXPECT_EQ(LineCut(std::string_view("abcdefgh"), 6), 6u);
+    EXPECT_EQ(LineCut(std::wstring_view(L"abcdefgh"), 6), 6u);
 }
 
 TEST(Report, CommandLine)
