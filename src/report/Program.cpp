@@ -76,14 +76,6 @@ bool WriteWhole(const std::string& path, const Content& content)
 
 ReportError CantWrite(const std::string& path) { return ReportError(NothingFound, path + u8" を書き込めません"); }
 
-std::string CsvBytes(const Report& report, const Options& options)
-{
-    const std::string csv = options.detail ? PeriodCsv(report) : DayCsv(report);
-    if (options.utf8) return "\xEF\xBB\xBF" + csv;
-    WinCodec codec;
-    return codec.Utf8ToCp932(csv);
-}
-
 std::string TempHtmlPath()
 {
     wchar_t folder[MAX_PATH + 1];
@@ -120,7 +112,8 @@ int RunReport(const std::vector<std::string>& arguments, Console& console)
     if (report.skipped > 0)
         console.Error(u8"記録ではない行 " + std::to_string(report.skipped) + u8" 行を集計から除きました\n");
 
-    if (!options.csv.empty() && !WriteWhole(options.csv, WholeText(CsvBytes(report, options))))
+    WinCodec codec;
+    if (!options.csv.empty() && !WriteWhole(options.csv, WholeText(CsvBytes(report, options, codec))))
         throw CantWrite(options.csv);
     if (!options.html.empty()) {
         const StreamedText page([&](TextSink& out) { HtmlPage(report, out); });
@@ -128,7 +121,7 @@ int RunReport(const std::vector<std::string>& arguments, Console& console)
         page.RaiseFailure();  // out of memory while making it
         if (!written) throw CantWrite(options.html);
     }
-    if (options.csv.empty() && options.html.empty()) console.OutBytes(CsvBytes(report, options));
+    if (options.csv.empty() && options.html.empty()) console.OutBytes(CsvBytes(report, options, codec));
     for (const std::string* path : {&options.csv, &options.html})
         if (!path->empty()) console.Out(u8"書き出しました: " + *path + "\n");
     if (interactive && !options.html.empty())

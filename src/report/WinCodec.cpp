@@ -26,14 +26,17 @@ std::wstring Widen(std::string_view text, unsigned codePage)
 
 std::string Narrow(std::wstring_view text, unsigned codePage)
 {
+    // A character the code page lacks becomes '?', never a look-alike: best fit turns a soft
+    // hyphen into '-', which starts a formula in a spreadsheet. (UTF-8 takes no flags.)
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     std::string narrow;
     while (!text.empty()) {
         const std::size_t take = LineCut(text, INT_MAX / 4);
         const int n = static_cast<int>(take);
-        const int length = WideCharToMultiByte(codePage, 0, text.data(), n, nullptr, 0, nullptr, nullptr);
+        const int length = WideCharToMultiByte(codePage, flags, text.data(), n, nullptr, 0, nullptr, nullptr);
         const std::size_t at = narrow.size();
         narrow.resize(at + static_cast<std::size_t>(length));
-        WideCharToMultiByte(codePage, 0, text.data(), n, narrow.data() + at, length, nullptr, nullptr);
+        WideCharToMultiByte(codePage, flags, text.data(), n, narrow.data() + at, length, nullptr, nullptr);
         text.remove_prefix(take);
     }
     return narrow;
