@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Csv.h"
+#include "Html.h"
 #include "Report.h"
 #include "ReportError.h"
 #include "StreamedText.h"
@@ -312,6 +313,21 @@ TEST(Report, ConversionPiecesAlwaysGetOn)
     EXPECT_EQ(LineCut(std::string_view("abc\ndefgh"), 6), 4u);
     EXPECT_EQ(LineCut(std::string_view("abcdefgh"), 6), 6u);
     EXPECT_EQ(LineCut(std::wstring_view(L"abcdefgh"), 6), 6u);
+}
+
+// The end marks of the longest days (an estimated end, a session still running) stay inside the drawing.
+TEST(Report, EndMarksStayInsideTheTimeline)
+{
+    const std::vector<Log> files = {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"UNLOCK - u1 - 2026/12/07 23:59:00. - PC1"},
+                                    {u8"LOGON  - u2 - 2026/12/20 09:00:00. - PC2"}};
+    const std::string page = HtmlPage(Make(files, {}, "2026/12/20 23:59:00"));
+    constexpr double width = 520, markWidth = 7;
+    for (const std::string mark : {"<text class=\"mark\" x=\"", "<path class=\"running\" d=\"M"}) {
+        int seen = 0;
+        for (std::size_t at = page.find(mark); at != std::string::npos; at = page.find(mark, at + 1), ++seen)
+            EXPECT_LE(std::stod(page.substr(at + mark.size())) + markWidth, width) << mark;
+        EXPECT_GE(seen, 2) << mark;  // the legend's and the day's
+    }
 }
 
 TEST(Report, CommandLine)
