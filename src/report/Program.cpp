@@ -49,7 +49,7 @@ LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<st
 {
     const InputFiles inputs = FindInputs(arguments);
     for (const std::string& m : inputs.missing) console.Error(u8"警告: ログが見つかりません: " + m + "\n");
-    LogsRead logs = ReadLogFiles(inputs.files, inputs.listedBytes, separators,
+    LogsRead logs = ReadLogFiles(inputs.files, separators,
                                  [&](std::size_t files, std::size_t lines) { console.Progress(files, lines); });
     console.EndProgress();
     for (const std::string& path : logs.unreadable)
