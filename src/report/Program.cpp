@@ -121,7 +121,9 @@ int RunReport(const std::vector<std::string>& arguments, Console& console)
         page.RaiseFailure();  // out of memory while making it
         if (!written) throw CantWrite(options.html);
     }
-    if (options.csv.empty() && options.html.empty()) console.OutBytes(CsvBytes(report, options, codec));
+    // A CSV cut short on a full disk must not pass for a report.
+    if (options.csv.empty() && options.html.empty() && !console.OutBytes(CsvBytes(report, options, codec)))
+        throw ReportError(NothingFound, u8"CSV を標準出力に書き込めません");
     for (const std::string* path : {&options.csv, &options.html})
         if (!path->empty()) console.Out(u8"書き出しました: " + *path + "\n");
     if (interactive && !options.html.empty())
