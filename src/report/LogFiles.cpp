@@ -26,12 +26,17 @@ struct Counts {
 };
 
 // Room for the records a text of bytes can add (a record's line holds at least 27 bytes), taken
-// twice over at least: grown one by one, the records would be copied again and again into fresh
-// memory, while room never written takes none.
+// twice over where the memory allows: grown one by one, the records would be copied again and
+// again into fresh memory, while room never written takes none.
 void MakeRoom(std::vector<Record>& records, std::size_t bytes)
 {
     const std::size_t need = records.size() + bytes / 27;
-    if (need > records.capacity()) records.reserve(std::max(need, 2 * records.capacity()));
+    if (need <= records.capacity()) return;
+    try {
+        records.reserve(std::max(need, 2 * records.capacity()));
+    } catch (const std::bad_alloc&) {
+        records.reserve(need);  // near the end of the 32-bit program's address space
+    }
 }
 
 // Whether a file might be held at all: its text alone takes as many bytes of the memory left.
