@@ -15,14 +15,16 @@ bool IsConsole(HANDLE h)
     return h && h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode);
 }
 
-void WriteAll(HANDLE h, std::string_view bytes)
+// Whether all went: a full disk, or a closed pipe whose reader is gone, takes less.
+bool WriteAll(HANDLE h, std::string_view bytes)
 {
     while (!bytes.empty()) {
         DWORD done = 0;
         const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-        if (!WriteFile(h, bytes.data(), ask, &done, nullptr) || done == 0) return;  // a closed pipe: nobody reads
+        if (!WriteFile(h, bytes.data(), ask, &done, nullptr) || done == 0) return false;
         bytes.remove_prefix(done);
     }
+    return true;
 }
 } // namespace
 
@@ -47,10 +49,10 @@ void Console::Write(void* handle, bool console, std::string_view utf8)
         if (c == L'\n') lines += L'\r';
         lines += c;
     }
-    WriteAll(handle, Narrow(lines, CP_ACP));
+    WriteAll(handle, Narrow(lines, CP_ACP));  // a message nowhere to go is lost: there is no one to tell
 }
 
-void Console::OutBytes(std::string_view bytes) { WriteAll(out_, bytes); }
+bool Console::OutBytes(std::string_view bytes) { return out_ && out_ != INVALID_HANDLE_VALUE && WriteAll(out_, bytes); }
 
 void Console::Progress(std::size_t files, std::size_t lines)
 {

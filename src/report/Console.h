@@ -10,8 +10,8 @@ public:
     Console();
     void Out(std::string_view utf8) { Write(out_, outIsConsole_, utf8); }
     void Error(std::string_view utf8) { Write(err_, errIsConsole_, utf8); }
-    // Bytes as they are, to the standard output.
-    void OutBytes(std::string_view bytes);
+    // Bytes as they are, to the standard output; whether it took them all.
+    bool OutBytes(std::string_view bytes);
     // Files and lines read so far, over itself, only when the error stream is a console.
     void Progress(std::size_t files, std::size_t lines);
     void EndProgress();

@@ -13,8 +13,8 @@ std::string ToAnsi(const std::string& utf8) { return Narrow(Widen(utf8, CP_UTF8)
 std::string FromAnsi(const std::string& ansi) { return Narrow(Widen(ansi, CP_ACP), CP_UTF8); }
 
 namespace {
-// The regular files that match pattern, by name; folder is put before each name. Their sizes are added to bytes.
-std::vector<std::string> Matches(const std::wstring& pattern, const std::wstring& folder, std::uint64_t& bytes)
+// The regular files that match pattern, by name; folder is put before each name.
+std::vector<std::string> Matches(const std::wstring& pattern, const std::wstring& folder)
 {
     std::vector<std::string> found;
     WIN32_FIND_DATAW data;
@@ -23,7 +23,6 @@ std::vector<std::string> Matches(const std::wstring& pattern, const std::wstring
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         found.push_back(Narrow(folder + data.cFileName, CP_UTF8));
-        bytes += static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     } while (FindNextFileW(find.Get(), &data));
     std::sort(found.begin(), found.end());
     return found;
@@ -43,11 +42,11 @@ InputFiles FindInputs(const std::vector<std::string>& arguments)
         std::wstring path = Widen(argument, CP_UTF8);
         std::vector<std::string> found;
         if (path.find_first_of(L"*?") != std::wstring::npos) {
-            found = Matches(path, FolderOf(path), inputs.listedBytes);
+            found = Matches(path, FolderOf(path));
         } else if (const DWORD a = GetFileAttributesW(path.c_str()); a == INVALID_FILE_ATTRIBUTES) {
         } else if (a & FILE_ATTRIBUTE_DIRECTORY) {
             if (path.back() != L'\\' && path.back() != L'/') path += L'\\';
-            found = Matches(path + L"*", path, inputs.listedBytes);
+            found = Matches(path + L"*", path);
         } else {
             found.push_back(argument);
         }

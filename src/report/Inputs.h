@@ -1,6 +1,5 @@
 // The files the arguments name: files, folders (every file in them, not below) and wildcards.
 #pragma once
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,7 +8,6 @@ namespace zentrok::report {
 struct InputFiles {
     std::vector<std::string> files;    // UTF-8 paths, each once
     std::vector<std::string> missing;  // arguments that name nothing
-    std::uint64_t listedBytes = 0;     // the sizes the folder listings gave (files named alone not counted)
 };
 
 InputFiles FindInputs(const std::vector<std::string>& arguments);

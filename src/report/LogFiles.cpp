@@ -1,9 +1,11 @@
 #include "LogFiles.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <atomic>
-#include <cstddef>
 #include <exception>
+#include <new>
 #include <thread>
 
 #include "Inputs.h"
@@ -23,13 +25,54 @@ struct Counts {
     std::atomic<std::size_t> files{0}, lines{0};
 };
 
-// Room for every record at once (a record's line holds at least 27 bytes): grown step by step,
-// the records would be copied again and again into fresh memory, while room never written takes
-// none. Capped for the 32-bit program's address space.
-void MakeRoom(LogData& data, std::uint64_t bytes)
+// Room for the records a text of bytes can add (a record's line holds at least 27 bytes), taken
+// twice over where the memory allows: grown one by one, the records would be copied again and
+// again into fresh memory, while room never written takes none.
+void MakeRoom(std::vector<Record>& records, std::size_t bytes)
 {
-    constexpr std::uint64_t most = PTRDIFF_MAX / 4 / sizeof(Record);
-    data.records.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(bytes / 27, most)));
+    const std::size_t need = records.size() + bytes / 27;
+    if (need <= records.capacity()) return;
+    try {
+        records.reserve(std::max(need, 2 * records.capacity()));
+    } catch (const std::bad_alloc&) {
+        records.reserve(need);  // near the end of the 32-bit program's address space
+    }
+}
+
+// Whether a file might be held at all: its text alone takes as many bytes of the memory left.
+// (Where its size can't be had, reading it says why.)
+bool MightFit(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA file;
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    if (!GetFileAttributesExW(Widen(path, CP_UTF8).c_str(), GetFileExInfoStandard, &file) ||
+        !GlobalMemoryStatusEx(&memory))
+        return true;
+    const std::uint64_t size = static_cast<std::uint64_t>(file.nFileSizeHigh) << 32 | file.nFileSizeLow;
+    return size < std::min(memory.ullAvailPageFile, memory.ullAvailVirtual);
+}
+
+// One file's records added to data; false, with data as it was, when the file can't be read or
+// held (a backup of gigabytes beside the logs): the other files still make the report.
+bool AddFile(const std::string& path, const std::vector<std::string>& separators, WinFileOps& files, Codec& codec,
+             std::string& bytes, LogData& data)
+{
+    if (!MightFit(path)) return false;
+    const std::size_t records = data.records.size(), lines = data.lines, skipped = data.skipped;
+    try {
+        if (files.Read(ToAnsi(path), bytes) != error::None) return false;
+        bytes = FileTextToUtf8(std::move(bytes), codec);
+        MakeRoom(data.records, bytes.size());
+        AddLogText(bytes, separators, data);
+        return true;
+    } catch (const std::bad_alloc&) {
+        bytes = std::string();
+        data.records.resize(records);
+        data.lines = lines;
+        data.skipped = skipped;
+        return false;
+    }
 }
 
 void ReadLane(const std::vector<std::string>& paths, std::size_t from, std::size_t to,
@@ -41,13 +84,11 @@ void ReadLane(const std::vector<std::string>& paths, std::size_t from, std::size
     // a new one for each file would meet them afresh.
     std::string bytes;
     for (std::size_t i = from; i < to; ++i) {
-        if (files.Read(ToAnsi(paths[i]), bytes) != error::None) {
+        const std::size_t before = lane.data.lines;
+        if (!AddFile(paths[i], separators, files, codec, bytes, lane.data)) {
             lane.unreadable.push_back(paths[i]);
             continue;
         }
-        bytes = FileTextToUtf8(std::move(bytes), codec);
-        const std::size_t before = lane.data.lines;
-        AddLogText(bytes, separators, lane.data);
         ++lane.read;
         ++counts.files;
         counts.lines += lane.data.lines - before;
@@ -56,15 +97,12 @@ void ReadLane(const std::vector<std::string>& paths, std::size_t from, std::size
 }
 } // namespace
 
-LogsRead ReadLogFiles(const std::vector<std::string>& paths, std::uint64_t listedBytes,
-                      const std::vector<std::string>& separators,
+LogsRead ReadLogFiles(const std::vector<std::string>& paths, const std::vector<std::string>& separators,
                       const std::function<void(std::size_t files, std::size_t lines)>& progress)
 {
     const std::size_t half = (paths.size() + 1) / 2;
     Counts counts;
     Lane first, second;
-    MakeRoom(first.data, listedBytes);  // it takes the second's records after
-    if (!paths.empty()) MakeRoom(second.data, listedBytes / paths.size() * (paths.size() - half));
     std::exception_ptr failed;
     {
         std::thread other([&] {

@@ -2,7 +2,6 @@
 // then put together in the files' order: reading and parsing a million lines is most of the
 // report's time.
 #pragma once
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,10 +16,9 @@ struct LogsRead {
     std::size_t read = 0;                 // files
 };
 
-// listedBytes: the files' sizes as far as known, for room for their records. progress(files,
-// lines) is called on the calling thread only, after each of its files.
-LogsRead ReadLogFiles(const std::vector<std::string>& paths, std::uint64_t listedBytes,
-                      const std::vector<std::string>& separators,
+// A file that can't be read or held is named in unreadable. progress(files, lines) is called on
+// the calling thread only, after each of its files.
+LogsRead ReadLogFiles(const std::vector<std::string>& paths, const std::vector<std::string>& separators,
                       const std::function<void(std::size_t files, std::size_t lines)>& progress);
 
 } // namespace zentrok::report

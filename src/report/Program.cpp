@@ -49,7 +49,7 @@ LogData ReadLogs(const std::vector<std::string>& arguments, const std::vector<st
 {
     const InputFiles inputs = FindInputs(arguments);
     for (const std::string& m : inputs.missing) console.Error(u8"警告: ログが見つかりません: " + m + "\n");
-    LogsRead logs = ReadLogFiles(inputs.files, inputs.listedBytes, separators,
+    LogsRead logs = ReadLogFiles(inputs.files, separators,
                                  [&](std::size_t files, std::size_t lines) { console.Progress(files, lines); });
     console.EndProgress();
     for (const std::string& path : logs.unreadable)
@@ -74,15 +74,7 @@ bool WriteWhole(const std::string& path, const Content& content)
            files.ReplaceAll(ansi, content) == LogFileAccess::WriteResult::Written;
 }
 
-ReportError CantWrite(const std::string& path) { return ReportError(NothingFound, u8"書き込めません: " + path); }
-
-std::string CsvBytes(const Report& report, const Options& options)
-{
-    const std::string csv = options.detail ? PeriodCsv(report) : DayCsv(report);
-    if (options.utf8) return "\xEF\xBB\xBF" + csv;
-    WinCodec codec;
-    return codec.Utf8ToCp932(csv);
-}
+ReportError CantWrite(const std::string& path) { return ReportError(NothingFound, path + u8" を書き込めません"); }
 
 std::string TempHtmlPath()
 {
@@ -120,7 +112,8 @@ int RunReport(const std::vector<std::string>& arguments, Console& console)
     if (report.skipped > 0)
         console.Error(u8"記録ではない行 " + std::to_string(report.skipped) + u8" 行を集計から除きました\n");
 
-    if (!options.csv.empty() && !WriteWhole(options.csv, WholeText(CsvBytes(report, options))))
+    WinCodec codec;
+    if (!options.csv.empty() && !WriteWhole(options.csv, WholeText(CsvBytes(report, options, codec))))
         throw CantWrite(options.csv);
     if (!options.html.empty()) {
         const StreamedText page([&](TextSink& out) { HtmlPage(report, out); });
@@ -128,7 +121,9 @@ int RunReport(const std::vector<std::string>& arguments, Console& console)
         page.RaiseFailure();  // out of memory while making it
         if (!written) throw CantWrite(options.html);
     }
-    if (options.csv.empty() && options.html.empty()) console.OutBytes(CsvBytes(report, options));
+    // A CSV cut short on a full disk must not pass for a report.
+    if (options.csv.empty() && options.html.empty() && !console.OutBytes(CsvBytes(report, options, codec)))
+        throw ReportError(NothingFound, u8"CSV を標準出力に書き込めません");
     for (const std::string* path : {&options.csv, &options.html})
         if (!path->empty()) console.Out(u8"書き出しました: " + *path + "\n");
     if (interactive && !options.html.empty())

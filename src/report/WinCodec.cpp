@@ -2,18 +2,18 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <climits>
+
+#include "TextCuts.h"
 
 namespace zentrok::report {
 
 std::wstring Widen(std::string_view text, unsigned codePage)
 {
     std::wstring wide;
-    // In pieces that the int counts of the call can hold, cut only after a line end.
+    // In pieces that the int counts of the call can hold, cut after a line end (see LineCut).
     while (!text.empty()) {
-        std::size_t take = text.size();
-        if (take > INT_MAX / 2) take = text.substr(0, INT_MAX / 2).rfind('\n') + 1;
+        const std::size_t take = LineCut(text, INT_MAX / 2);
         const int n = static_cast<int>(take);
         const int length = MultiByteToWideChar(codePage, 0, text.data(), n, nullptr, 0);
         const std::size_t at = wide.size();
@@ -26,15 +26,17 @@ std::wstring Widen(std::string_view text, unsigned codePage)
 
 std::string Narrow(std::wstring_view text, unsigned codePage)
 {
+    // A character the code page lacks becomes '?', never a look-alike: best fit turns a soft
+    // hyphen into '-', which starts a formula in a spreadsheet. (UTF-8 takes no flags.)
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     std::string narrow;
     while (!text.empty()) {
-        std::size_t take = text.size();
-        if (take > INT_MAX / 4) take = text.substr(0, INT_MAX / 4).rfind(L'\n') + 1;
+        const std::size_t take = LineCut(text, INT_MAX / 4);
         const int n = static_cast<int>(take);
-        const int length = WideCharToMultiByte(codePage, 0, text.data(), n, nullptr, 0, nullptr, nullptr);
+        const int length = WideCharToMultiByte(codePage, flags, text.data(), n, nullptr, 0, nullptr, nullptr);
         const std::size_t at = narrow.size();
         narrow.resize(at + static_cast<std::size_t>(length));
-        WideCharToMultiByte(codePage, 0, text.data(), n, narrow.data() + at, length, nullptr, nullptr);
+        WideCharToMultiByte(codePage, flags, text.data(), n, narrow.data() + at, length, nullptr, nullptr);
         text.remove_prefix(take);
     }
     return narrow;
@@ -50,8 +52,7 @@ std::string WinCodec::Utf8ToCp932(std::string_view text)
     std::string out;
     out.reserve(text.size());  // never longer: two or three UTF-8 bytes become one or two
     while (!text.empty()) {
-        std::size_t take = std::min(text.size(), piece);
-        while (take < text.size() && (static_cast<unsigned char>(text[take]) & 0xC0) == 0x80) --take;
+        const std::size_t take = CharacterCut(text, piece);
         out += Narrow(Widen(text.substr(0, take), CP_UTF8), 932);
         text.remove_prefix(take);
     }

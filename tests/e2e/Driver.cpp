@@ -335,14 +335,15 @@ std::optional<DWORD> Finish(HANDLE process, DWORD ms)
 }
 
 namespace {
-// A file for a program's output, gone when the last handle on it closes.
-zentrok::FileHandle OutputFile()
+// A file for a program's output, gone when the last handle on it closes; one opened only for
+// reading refuses every write.
+zentrok::FileHandle OutputFile(bool writable = true)
 {
     char folder[MAX_PATH], path[MAX_PATH];
     GetTempPathA(sizeof folder, folder);
     GetTempFileNameA(folder, "zen", 0, path);
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    return zentrok::FileHandle(CreateFileA(path, GENERIC_READ | GENERIC_WRITE,
+    return zentrok::FileHandle(CreateFileA(path, GENERIC_READ | (writable ? GENERIC_WRITE : 0),
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherited,
                                            CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
@@ -364,9 +365,9 @@ std::string ReadFromStart(const zentrok::FileHandle& file)
 }
 } // namespace
 
-Captured RunCaptured(const std::string& commandLine, const std::string& folder, DWORD ms)
+Captured RunCaptured(const std::string& commandLine, const std::string& folder, DWORD ms, bool outRefused)
 {
-    const zentrok::FileHandle out = OutputFile(), err = OutputFile();
+    const zentrok::FileHandle out = OutputFile(!outRefused), err = OutputFile();
     PROCESS_INFORMATION pi{};
     if (!out || !err || !Launch(nullptr, commandLine, folder, pi, out.Get(), err.Get())) return {};
     CloseHandle(pi.hThread);

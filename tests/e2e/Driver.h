@@ -146,7 +146,9 @@ struct Captured {
     std::optional<DWORD> code;
     std::string out, err;
 };
-Captured RunCaptured(const std::string& commandLine, const std::string& folder, DWORD ms = 60000);
+// outRefused: the standard output takes no byte, as on a full disk.
+Captured RunCaptured(const std::string& commandLine, const std::string& folder, DWORD ms = 60000,
+                     bool outRefused = false);
 
 // Settings in home that send the log to logFolder and join the fields with separator.
 void WriteLogSettings(const TempFolder& home, const std::string& logFolder, const std::string& separator);

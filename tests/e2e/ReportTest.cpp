@@ -46,7 +46,10 @@ void MakeLogs(const std::string& folder)
               sato("LOGOFF", "02 18:05:00", "ログオフ"), sato("LOGON ", "03 09:10:00"), sato("LOCK  ", "03 12:10:00"),
               sato("UNLOCK", "03 12:50:00"), sato("LOGOFF", "03 19:30:00", "ログオフ"), sato("LOGON ", "04 09:00:00"),
               sato("LOGON ", "05 08:30:00"), sato("LOGOFF", "05 17:00:00", "シャットダウン"),
-              sato("LOGOFF", "05 17:40:00", "シャットダウン"), "手で書いたメモ"},
+              sato("LOGOFF", "05 17:40:00", "シャットダウン"),
+              // Locked on Friday evening, shut down by an update at night: the work ends at the lock.
+              sato("LOGON ", "06 09:03:00"), sato("LOCK  ", "06 18:10:00"),
+              sato("LOGOFF", "07 03:39:00", "シャットダウン"), "手で書いたメモ"},
              true);
     // A night shift past midnight, and a laptop asleep overnight inside one session (tab-separated).
     const auto suzuki = [](const std::string& word, const std::string& when) {
@@ -123,9 +126,9 @@ class Report : public ::testing::Test {
 protected:
     void SetUp() override { MakeLogs(work / "logs"); }
 
-    Captured Run(const std::string& arguments, const std::string& exe = ReportExe()) const
+    Captured Run(const std::string& arguments, const std::string& exe = ReportExe(), bool outRefused = false) const
     {
-        return RunCaptured("\"" + exe + "\" " + arguments, work.Path());
+        return RunCaptured("\"" + exe + "\" " + arguments, work.Path(), 60000, outRefused);
     }
 
     // A copy of the program with a Zentrok.ini beside it: the logger's separator and log folder, with a log in it.
@@ -146,14 +149,34 @@ protected:
 };
 } // namespace
 
+// Files no logger writes, each alone in a folder: a name of 70,000 bytes that are no UTF-8 after a
+// byte-order mark, a name that best fit would turn into a formula, a backup of a terabyte (sparse).
+void MakeHostileLogs(const TempFolder& work)
+{
+    for (const char* folder : {"bom", "formula", "huge"}) CreateDirectoryA((work / folder).c_str(), nullptr);
+    WriteLog(work / "bom\\log.txt", {Line("LOGON ", "u1", "2026/11/06 09:00:00", std::string(70000, '\x80'))}, false, true);
+    const std::string hyphened = u8"\u00AD1+cmd|' /C calc'!A0";
+    WriteLog(work / "formula\\log.txt", {Line("LOGON ", hyphened, "2026/11/06 09:00:00", "PC1"),
+                                          Line("LOGOFF", hyphened, "2026/11/06 10:00:00", "PC1")});
+    WriteLog(work / "huge\\log.txt", {Line("LOGON ", "u9", "2026/11/06 09:00:00", "PC9")});
+    const zentrok::FileHandle backup(CreateFileA((work / "huge\\backup.bak").c_str(), GENERIC_WRITE, 0, nullptr,
+                                                 CREATE_NEW, 0, nullptr));
+    LARGE_INTEGER terabyte;
+    terabyte.QuadPart = 1LL << 40;
+    ASSERT_TRUE(SetFilePointerEx(backup.Get(), terabyte, nullptr, FILE_BEGIN) && SetEndOfFile(backup.Get()));
+}
+
 TEST_F(Report, ArgumentsGiveTheirExitCodeMessageAndCsv)
 {
+    MakeHostileLogs(work);
     const std::string expected = ReadBytes(FromBuildPath(ZENTROK_SOURCE_DIR "/tests/report/expected.csv"));
     struct Case {
         std::string arguments;
         DWORD code;
         std::string message, made;  // in the error output; the CSV written
         bool holdNotes = false;     // another program holds the file without records open
+        std::string row = "";       // the one row of the CSV made; else it is the office's expected one
+        bool outRefused = false;    // the standard output takes nothing
     } cases[] = {
         {"logs /CSV out.csv", 0, "記録ではない行 3 行", "out.csv"},
         {"logs /CSV held.csv", 0, "読めないファイルを飛ばしました: logs\\notes.txt", "held.csv", true},
@@ -163,15 +186,25 @@ TEST_F(Report, ArgumentsGiveTheirExitCodeMessageAndCsv)
         {"logs /CSV none.csv /FROM 2027/01/01", 1, "記録がありません", ""},
         {"logs /CSV none.csv /WRONG", 2, "/WRONG", ""},
         {"logs /GAP abc", 2, "/GAP", ""},
+        {"logs", 1, "CSV を標準出力に書き込めません", "", false, "", true},
+        {"bom /CSV bom.csv", 0, "", "bom.csv", false,
+         "2026/11/06,金,u1,9:00,9:00,0:00,0:00,0:00,1," + std::string(70000, '?') + ",ログオフ記録なし"},
+        {"formula /CSV formula.csv", 0, "", "formula.csv", false,
+         "2026/11/06,金,?1+cmd|' /C calc'!A0,9:00,10:00,1:00,0:00,1:00,1,PC1,"},
+        {"huge /CSV huge.csv", 0, "読めないファイルを飛ばしました: huge\\backup.bak", "huge.csv", false,
+         "2026/11/06,金,u9,9:00,9:00,0:00,0:00,0:00,1,PC9,ログオフ記録なし"},
     };
     for (const Case& c : cases) {
         const std::string notes = work / "logs\\notes.txt";
         const zentrok::FileHandle held(
             c.holdNotes ? CreateFileA(notes.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr);
-        const Captured run = Run(c.arguments);
+        const Captured run = Run(c.arguments, ReportExe(), c.outRefused);
         EXPECT_EQ(run.code, c.code) << c.arguments << ": " << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
-        if (!c.made.empty()) EXPECT_EQ(ReadBytes(work / c.made), expected) << c.arguments;
+        if (c.made.empty()) continue;
+        const std::string made = ReadBytes(work / c.made);
+        if (c.row.empty()) EXPECT_EQ(made, expected) << c.arguments;
+        else EXPECT_EQ(Lines(made), (std::vector<std::string>{Lines(expected)[0], c.row})) << c.arguments;
     }
     EXPECT_FALSE(Exists(work / "none.csv"));
 }
@@ -219,8 +252,8 @@ TEST_F(Report, PageShowsEveryDayOfEachPersonWithNamesAsText)
     Dom dom = Parse(ReadBytes(work / "dom.html"));
     // Four people in November: a sheet each with every day of the month, nine of them weekend days.
     const std::map<std::string, int> expected = {
-        {"section.sheet", 4}, {"tr.day", 4 * 30}, {"tr.weekend", 4 * 9}, {"tr.none", 4 * 30 - 9}, {"rect.work", 8},
-        {"rect.est", 0},      {"path.away", 2},   {"path.point", 1},     {"text.mark", 1},        {"title", 9},
+        {"section.sheet", 4}, {"tr.day", 4 * 30}, {"tr.weekend", 4 * 9}, {"tr.none", 4 * 30 - 10}, {"rect.work", 9},
+        {"rect.est", 0},      {"path.away", 2},   {"path.point", 1},     {"text.mark", 1},         {"title", 10},
         {"script", 0}};
     for (const auto& [key, count] : expected) EXPECT_EQ(dom.counts[key], count) << key;
     for (const std::string& text : {Crafted, Formula, std::string(u8"佐藤"), std::string(u8"2026年11月"),

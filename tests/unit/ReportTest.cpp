@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "Csv.h"
+#include "Html.h"
 #include "Report.h"
 #include "ReportError.h"
 #include "StreamedText.h"
+#include "TextCuts.h"
+#include "TextOut.h"
 
 using namespace zentrok::report;
 
@@ -26,6 +29,19 @@ Report Make(const std::vector<Log>& files, const Options& options, const char* n
     }
     return MakeReport(std::move(data), options, At(now));
 }
+
+// The system's conversion as it was with best fit, for the formula guard: the text as it is, but a
+// soft hyphen becomes '-'.
+class BestFitCodec : public Codec {
+public:
+    std::string Cp932ToUtf8(std::string_view text) override { return std::string(text); }
+    std::string Utf8ToCp932(std::string_view text) override
+    {
+        std::string out(text);
+        for (std::size_t at; (at = out.find("\xC2\xAD")) != std::string::npos;) out.replace(at, 2, "-");
+        return out;
+    }
+};
 
 std::vector<std::string> Rows(const std::string& csv)
 {
@@ -118,10 +134,30 @@ const DayCase DayCases[] = {
     {"a session left open from an earlier day is a missing logoff, not running",
      {{u8"LOGON  - u1 - 2026/12/19 09:00:00. - PC1", u8"UNLOCK - u1 - 2026/12/19 11:00:00. - PC1"}},
      {u8"2026/12/19,土,u1,9:00,11:00,2:00,0:00,2:00,1,PC1,ログオフ記録なし、推定"}},
+    {"a locked PC shut down at night starts no work at the shutdown; an unlock left last still shows",
+     {{u8"LOGON  - u1 - 2026/12/04 09:03:00. - PC1", u8"LOCK   - u1 - 2026/12/04 18:10:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/05 03:39:00. - PC1 - シャットダウン", u8"LOGON  - u1 - 2026/12/05 10:00:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/05 15:00:00. - PC1"},
+      {u8"LOGON  - u2 - 2026/12/04 09:00:00. - PC2", u8"LOCK   - u2 - 2026/12/04 12:00:00. - PC2",
+       u8"UNLOCK - u2 - 2026/12/04 16:00:00. - PC2"}},
+     {u8"2026/12/04,金,u1,9:03,18:10,9:07,0:00,9:07,1,PC1,",
+      u8"2026/12/04,金,u2,9:00,16:00,3:00,0:00,3:00,1,PC2,ログオフ記録なし、推定",
+      u8"2026/12/05,土,u1,10:00,15:00,5:00,0:00,5:00,1,PC1,"}},
+    {"records that open with a long time away start no work there",
+     {{u8"LOCK   - u1 - 2026/12/07 20:00:00. - PC1", u8"UNLOCK - u1 - 2026/12/08 08:00:00. - PC1",
+       u8"LOGOFF - u1 - 2026/12/08 17:00:00. - PC1"},
+      {u8"LOGON  - u2 - 2026/12/07 20:00:00. - PC2", u8"LOCK   - u2 - 2026/12/07 20:00:00. - PC2",
+       u8"LOGOFF - u2 - 2026/12/08 03:00:00. - PC2"}},
+     {u8"2026/12/07,月,u2,20:00,20:00,0:00,0:00,0:00,1,PC2,",
+      u8"2026/12/08,火,u1,8:00,17:00,9:00,0:00,9:00,1,PC1,ログオン記録なし"}},
     {"a crafted name is never a formula and stays one field",
      {{u8"LOGON  - =cmd|' /C calc'!A0 - 2026/12/07 09:00:00. - @PC,\"1\"",
        u8"LOGOFF - =cmd|' /C calc'!A0 - 2026/12/07 10:00:00. - @PC,\"1\""}},
      {u8"2026/12/07,月,'=cmd|' /C calc'!A0,9:00,10:00,1:00,0:00,1:00,1,\"'@PC,\"\"1\"\"\","}},
+    {"a name that the conversion turns into a formula is guarded as written",
+     {{u8"LOGON  - \u00AD1+cmd|' /C calc'!A0 - 2026/12/07 09:00:00. - \u00AD@PC",
+       u8"LOGOFF - \u00AD1+cmd|' /C calc'!A0 - 2026/12/07 10:00:00. - \u00AD@PC"}},
+     {u8"2026/12/07,月,'-1+cmd|' /C calc'!A0,9:00,10:00,1:00,0:00,1:00,1,'-@PC,"}},
 };
 
 class DayRows : public testing::TestWithParam<DayCase> {};
@@ -129,8 +165,10 @@ class DayRows : public testing::TestWithParam<DayCase> {};
 TEST_P(DayRows, FromSmallLogs)
 {
     const DayCase& c = GetParam();
-    EXPECT_EQ(Rows(DayCsv(Make(c.files, c.options, c.now))), c.rows) << c.name;
-    EXPECT_EQ(Rows(DayCsv(Make(c.files, c.options, c.now, true))), c.rows) << c.name << ", files read apart";
+    BestFitCodec codec;
+    EXPECT_EQ(Rows(CsvBytes(Make(c.files, c.options, c.now), c.options, codec)), c.rows) << c.name;
+    EXPECT_EQ(Rows(CsvBytes(Make(c.files, c.options, c.now, true), c.options, codec)), c.rows)
+        << c.name << ", files read apart";
 }
 INSTANTIATE_TEST_SUITE_P(Report, DayRows, testing::ValuesIn(DayCases));
 
@@ -238,6 +276,11 @@ TEST(Report, DetailRowsCarryReasonAndEstimates)
     EXPECT_EQ(Rows(PeriodCsv(Make(files, {}, "2026/12/20 12:00:00"))),
               (std::vector<std::string>{u8"2026/12/07,u1,PC1,9:00,12:00,0:00,3:00,,",
                                         u8"2026/12/07,u1,PC1,16:00,18:00,0:00,2:00,シャットダウン,"}));
+    // Shut down at night while locked: the reason stays with the day's work.
+    const std::vector<Log> night = {{u8"LOGON  - u1 - 2026/12/04 09:03:00. - PC1", u8"LOCK   - u1 - 2026/12/04 18:10:00. - PC1",
+                                     u8"LOGOFF - u1 - 2026/12/05 03:39:00. - PC1 - シャットダウン"}};
+    EXPECT_EQ(Rows(PeriodCsv(Make(night, {}, "2026/12/20 12:00:00"))),
+              std::vector<std::string>{u8"2026/12/04,u1,PC1,9:03,18:10,0:00,9:07,シャットダウン,"});
 }
 
 // Byte-level stand-in for the system's conversion: the texts the tests use.
@@ -253,8 +296,38 @@ TEST(Report, EachFileItsOwnEncoding)
     const struct {
         std::string bytes, utf8;
     } cases[] = {{"\xEF\xBB\xBF" + std::string(u8"佐藤"), u8"佐藤"}, {u8"佐藤", u8"佐藤"}, {"佐藤", u8"佐藤"},
-                 {"abc", "abc"}, {"\xED\xA0\x80", "?"}, {"\xC0\xAF", "?"}, {"\xE3\x81", "?"}};
+                 {"abc", "abc"}, {"\xED\xA0\x80", "?"}, {"\xC0\xAF", "?"}, {"\xE3\x81", "?"},
+                 // A byte-order mark says UTF-8: what is none there is spoiled alone.
+                 {"\xEF\xBB\xBF" + std::string(u8"佐藤") + "\x80\xC0\xAF\n",
+                  std::string(u8"佐藤") + "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\n"}};
     for (const auto& c : cases) EXPECT_EQ(FileTextToUtf8(c.bytes, codec), c.utf8) << c.bytes;
+}
+
+// The pieces the system converts: each at least one unit long, whatever the text holds.
+TEST(Report, ConversionPiecesAlwaysGetOn)
+{
+    const std::string noCharacter = "a" + std::string(20, '\x80'), kana = u8"aあ";
+    EXPECT_EQ(CharacterCut(noCharacter, 8), 8u);
+    EXPECT_EQ(CharacterCut(kana, 2), 1u);
+    EXPECT_EQ(CharacterCut(kana, 9), kana.size());
+    EXPECT_EQ(LineCut(std::string_view("abc\ndefgh"), 6), 4u);
+    EXPECT_EQ(LineCut(std::string_view("abcdefgh"), 6), 6u);
+    EXPECT_EQ(LineCut(std::wstring_view(L"abcdefgh"), 6), 6u);
+}
+
+// The end marks of the longest days (an estimated end, a session still running) stay inside the drawing.
+TEST(Report, EndMarksStayInsideTheTimeline)
+{
+    const std::vector<Log> files = {{u8"LOGON  - u1 - 2026/12/07 09:00:00. - PC1", u8"UNLOCK - u1 - 2026/12/07 23:59:00. - PC1"},
+                                    {u8"LOGON  - u2 - 2026/12/20 09:00:00. - PC2"}};
+    const std::string page = HtmlPage(Make(files, {}, "2026/12/20 23:59:00"));
+    constexpr double width = 520, markWidth = 7;
+    for (const std::string mark : {"<text class=\"mark\" x=\"", "<path class=\"running\" d=\"M"}) {
+        int seen = 0;
+        for (std::size_t at = page.find(mark); at != std::string::npos; at = page.find(mark, at + 1), ++seen)
+            EXPECT_LE(std::stod(page.substr(at + mark.size())) + markWidth, width) << mark;
+        EXPECT_GE(seen, 2) << mark;  // the legend's and the day's
+    }
 }
 
 TEST(Report, CommandLine)
@@ -299,12 +372,27 @@ TEST(Report, PageMadeWhileWritten)
         }
     };
     const StreamedText page(make);
-    for (int refuseAt : {-1, -1, 0, 2}) {  // twice whole (a rewrite makes it anew), then refused
+    // Twice through a TextOut in pieces it buffers, as the page's short pieces go: more pieces
+    // than may wait, so the making is still on, inside the TextOut, when the file refuses one.
+    const StreamedText typed([&](TextSink& out) {
+        TextOut buffered(out);
+        for (int round = 0; round < 2; ++round)
+            for (std::size_t at = 0, n = 1; at < text.size(); at += n, n = n * 7 % 8191 + 1)
+                buffered.Put(std::string_view(text).substr(at, n));
+        buffered.Flush();
+    });
+    const struct {
+        const StreamedText& made;
+        int refuseAt;
+        std::string whole;
+    } cases[] = {{page, -1, text}, {page, -1, text},  // a rewrite makes it anew
+                 {page, 0, ""}, {page, 2, ""}, {typed, -1, text + text}, {typed, 1, ""}};
+    for (const auto& c : cases) {
         File file;
-        file.refuseAt = refuseAt;
-        EXPECT_EQ(page.WriteTo(file), refuseAt < 0) << refuseAt;
-        if (refuseAt < 0) EXPECT_TRUE(file.bytes == text);
-        EXPECT_NO_THROW(page.RaiseFailure());
+        file.refuseAt = c.refuseAt;
+        EXPECT_EQ(c.made.WriteTo(file), c.refuseAt < 0) << c.refuseAt;
+        if (c.refuseAt < 0) EXPECT_TRUE(file.bytes == c.whole);
+        EXPECT_NO_THROW(c.made.RaiseFailure());
     }
     const StreamedText failing([&](TextSink& out) {
         make(out);

@@ -7,12 +7,31 @@
 namespace zentrok::report {
 
 namespace {
-// Appends one field (see CsvField).
-void AppendField(TextOut& out, std::string_view text, bool fromLog)
+bool StartsFormula(char c) { return c == '=' || c == '+' || c == '-' || c == '@'; }
+
+// Which names begin, as they are written, with a character that starts a formula in a
+// spreadsheet: all converted together once, each looked at by its first byte.
+std::vector<bool> FormulaNames(const Names& names, Codec* cp932)
+{
+    std::string all;
+    for (NameId id = 1; id < names.Count(); ++id) (all += names.Shown(id)) += '\n';
+    if (cp932) all = cp932->Utf8ToCp932(all);
+    std::vector<bool> formula(names.Count());
+    std::size_t at = 0;
+    for (NameId id = 1; id < names.Count() && at < all.size(); ++id) {
+        formula[id] = StartsFormula(all[at]);
+        at = all.find('\n', at);
+        if (at == std::string::npos) break;
+        ++at;
+    }
+    return formula;
+}
+
+// Appends one field: quoted when it holds a comma, a quote or a line end, quotes doubled; a
+// leading ' when tick, so that a spreadsheet never runs it as a formula.
+void AppendField(TextOut& out, std::string_view text, bool tick)
 {
     // Plain loops: the C library under Wine searches one byte at a time behind a call for each character looked for.
-    const char c0 = text.empty() ? '\0' : text[0];
-    const bool tick = fromLog && (c0 == '=' || c0 == '+' || c0 == '-' || c0 == '@');
     if (std::none_of(text.begin(), text.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; })) {
         if (tick) out.Put('\'');
         out.Put(text);
@@ -30,9 +49,9 @@ void AppendField(TextOut& out, std::string_view text, bool fromLog)
 // make tens of thousands of rows.
 class Rows {
 public:
-    Rows& Field(std::string_view text, bool fromLog = false)
+    Rows& Field(std::string_view text, bool tick = false)
     {
-        AppendField(Next(), text, fromLog);
+        AppendField(Next(), text, tick);
         return *this;
     }
     // h:mm of a length, as HoursText.
@@ -103,18 +122,9 @@ const char* ReasonText(Reason r)
 }
 } // namespace
 
-std::string CsvField(std::string_view text, bool fromLog)
+std::string DayCsv(const Report& r, Codec* cp932)
 {
-    std::string field;
-    StringSink sink(field);
-    TextOut out(sink);
-    AppendField(out, text, fromLog);
-    out.Flush();
-    return field;
-}
-
-std::string DayCsv(const Report& r)
-{
+    const std::vector<bool> formula = FormulaNames(r.names, cp932);
     Rows rows;
     Header(rows, {u8"日付", u8"曜日", u8"ユーザー", u8"開始", u8"終了", u8"在席", u8"離席", u8"実働", u8"セッション数",
                   u8"コンピューター", u8"備考"});
@@ -123,24 +133,34 @@ std::string DayCsv(const Report& r)
         computers.clear();
         for (std::size_t k = d.computersBegin; k < d.computersEnd; ++k)
             (computers.empty() ? computers : computers += u8"、") += r.names.Shown(r.computers[k]);
-        rows.Date(d.day).Field(WeekdayText(d.day)).Field(r.names.Shown(d.person), true).Clock(d.start, d.day);
+        const bool computersTick = d.computersEnd > d.computersBegin && formula[r.computers[d.computersBegin]];
+        rows.Date(d.day).Field(WeekdayText(d.day)).Field(r.names.Shown(d.person), formula[d.person]).Clock(d.start, d.day);
         rows.Clock(d.end, d.day).Hours(d.present).Hours(d.present - d.work).Hours(d.work).Count(d.sessions);
-        rows.Field(computers, true).Field(NotesText(d.flags)).End();
+        rows.Field(computers, computersTick).Field(NotesText(d.flags)).End();
     }
     return rows.Take();
 }
 
-std::string PeriodCsv(const Report& r)
+std::string PeriodCsv(const Report& r, Codec* cp932)
 {
+    const std::vector<bool> formula = FormulaNames(r.names, cp932);
     Rows rows;
     Header(rows, {u8"日付", u8"ユーザー", u8"コンピューター", u8"開始", u8"終了", u8"離席", u8"実働", u8"終了理由", u8"備考"});
     for (const Period& p : r.periods) {
         const std::uint8_t flags = p.flags | (p.startEstimated || p.endEstimated ? Estimated : 0);
-        rows.Date(p.day).Field(r.names.Shown(p.person), true).Field(r.names.Shown(p.computer), true);
+        rows.Date(p.day).Field(r.names.Shown(p.person), formula[p.person]);
+        rows.Field(r.names.Shown(p.computer), formula[p.computer]);
         rows.Clock(p.span.start, p.day).Clock(p.span.end, p.day).Hours(p.away).Hours(p.span.Length() - p.away);
         rows.Field(ReasonText(p.reason)).Field(NotesText(flags)).End();
     }
     return rows.Take();
+}
+
+std::string CsvBytes(const Report& r, const Options& options, Codec& codec)
+{
+    const auto csv = options.detail ? PeriodCsv : DayCsv;
+    if (options.utf8) return "\xEF\xBB\xBF" + csv(r, nullptr);
+    return codec.Utf8ToCp932(csv(r, &codec));
 }
 
 } // namespace zentrok::report

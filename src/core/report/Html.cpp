@@ -22,6 +22,7 @@ const char* Reference(char c)
 }
 
 constexpr int Width = 520;      // the timeline's pixels
+constexpr double MarkWidth = 7;  // an end's mark past the bar: the arrow, or a bold 10-px ?
 constexpr int RowHeight = 16;
 // A day's axis ends at the latest end, but no later than the second midnight: a period
 // longer than that (a damaged log) is cut at the edge; its tooltip has its times.
@@ -185,11 +186,13 @@ void PeriodBars(Page& page, const Report& r, const Period& p, const Timeline& t)
             page << "\"/>";
         }
     }
-    // An end the log doesn't give can't pass for a real one: a question mark, or an arrow while recording.
-    if (p.flags & Running)
-        page << "<path class=\"running\" d=\"M" << x2 << " 2 L" << x2 + 7 << " 8 L" << x2 << " 14 Z\"/>";
-    else if (p.endEstimated || (p.span.Length() == 0 && (p.flags & NoLogoff)))
-        page << "<text class=\"mark\" x=\"" << x2 + 6 << "\" y=\"12\">?</text>";
+    // An end the log doesn't give can't pass for a real one: a question mark, or an arrow while
+    // recording; at the axis' end, over the bar's end, as the drawing ends there.
+    if (p.flags & Running) {
+        const double at = std::min(x2, Width - MarkWidth);
+        page << "<path class=\"running\" d=\"M" << at << " 2 L" << at + MarkWidth << " 8 L" << at << " 14 Z\"/>";
+    } else if (p.endEstimated || (p.span.Length() == 0 && (p.flags & NoLogoff)))
+        page << "<text class=\"mark\" x=\"" << std::min(x2 + 6, Width - MarkWidth) << "\" y=\"12\">?</text>";
     if (p.startEstimated) page << "<text class=\"mark\" x=\"" << std::max(x1 - 8, 0.0) << "\" y=\"12\">?</text>";
     page << "</g>";
 }

@@ -59,41 +59,65 @@ NameId Names::Id(std::string_view name)
     return it->second;
 }
 
+namespace {
+// The length of the valid UTF-8 character of two bytes or more at text[i], or 0.
+std::size_t MultiByteAt(std::string_view text, std::size_t i)
+{
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    std::size_t more = 0;
+    unsigned min = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        more = 1, min = 0x80;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        more = 2, min = 0x800;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        more = 3, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + more >= text.size()) return 0;
+    unsigned value = c & (0x3F >> more);
+    for (std::size_t k = 1; k <= more; ++k) {
+        const unsigned char t = static_cast<unsigned char>(text[i + k]);
+        if ((t & 0xC0) != 0x80) return 0;
+        value = value << 6 | (t & 0x3F);
+    }
+    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    return more + 1;
+}
+
+// Each byte that begins no valid character as U+FFFD: that line is spoiled, the others are read.
+std::string Repaired(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : MultiByteAt(text, i);
+        out.append(n ? text.substr(i, n) : std::string_view("\xEF\xBF\xBD"));
+        i += n ? n : 1;
+    }
+    return out;
+}
+} // namespace
+
 bool IsUtf8(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size()) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        std::size_t more = 0;
-        unsigned min = 0;
-        if (c < 0x80) {
-            ++i;
-            // Runs of ASCII, the bulk of a log, eight bytes at a time.
-            while (i + 8 <= text.size()) {
-                std::uint64_t eight;
-                std::memcpy(&eight, text.data() + i, 8);
-                if (eight & 0x8080808080808080ull) break;
-                i += 8;
-            }
+        if (static_cast<unsigned char>(text[i]) >= 0x80) {
+            const std::size_t n = MultiByteAt(text, i);
+            if (n == 0) return false;
+            i += n;
             continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            more = 1, min = 0x80;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2, min = 0x800;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3, min = 0x10000;
-        } else {
-            return false;
         }
-        if (i + more >= text.size()) return false;
-        unsigned value = c & (0x3F >> more);
-        for (std::size_t k = 1; k <= more; ++k) {
-            const unsigned char t = static_cast<unsigned char>(text[i + k]);
-            if ((t & 0xC0) != 0x80) return false;
-            value = value << 6 | (t & 0x3F);
+        ++i;
+        // Runs of ASCII, the bulk of a log, eight bytes at a time.
+        while (i + 8 <= text.size()) {
+            std::uint64_t eight;
+            std::memcpy(&eight, text.data() + i, 8);
+            if (eight & 0x8080808080808080ull) break;
+            i += 8;
         }
-        if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
-        i += more + 1;
     }
     return true;
 }
@@ -101,7 +125,11 @@ bool IsUtf8(std::string_view text)
 std::string FileTextToUtf8(std::string bytes, Codec& codec)
 {
     constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (std::string_view(bytes).substr(0, 3) == bom) return bytes.erase(0, 3);
+    // A byte-order mark says UTF-8, whatever follows it.
+    if (std::string_view(bytes).substr(0, 3) == bom) {
+        bytes.erase(0, 3);
+        return IsUtf8(bytes) ? std::move(bytes) : Repaired(bytes);
+    }
     if (IsUtf8(bytes)) return bytes;
     return codec.Cp932ToUtf8(bytes);
 }

@@ -19,7 +19,8 @@ public:
 };
 
 bool IsUtf8(std::string_view text);
-// A file's bytes as UTF-8: after a UTF-8 byte-order mark, or valid UTF-8, as they are; else read as CP932.
+// A file's bytes as UTF-8: after a UTF-8 byte-order mark (a byte of no valid character there as
+// U+FFFD), or valid UTF-8, as they are; else read as CP932.
 std::string FileTextToUtf8(std::string bytes, Codec& codec);
 
 // The separators the settings produce by default, then the extra ones (UTF-8, as derived from the setting).

@@ -4,12 +4,29 @@
 
 namespace zentrok::report {
 
+namespace {
+// A long time away up to a session's logoff (a locked PC shut down at night) leaves a point at the
+// logoff, and one from its first record a point there: nobody worked at either. The logoff's
+// reason goes to the period before. A session of nothing else keeps its first point; an end
+// only estimated keeps its point too, as someone was there to leave the record.
+void DropEmptyEnds(std::vector<Period>& periods, std::size_t first, const Session& s)
+{
+    const bool loggedOff = !(s.flags & (NoLogoff | Running));
+    if (periods.size() - first > 1 && loggedOff && periods.back().span.Length() == 0) {
+        periods[periods.size() - 2].reason = periods.back().reason;
+        periods.pop_back();
+    }
+    if (periods.size() - first > 1 && periods[first].span.Length() == 0) periods.erase(periods.begin() + first);
+}
+} // namespace
+
 std::vector<Period> CutIntoPeriods(const Sessions& sessions, Seconds gap)
 {
     std::vector<Period> periods;
     periods.reserve(sessions.list.size());
     for (std::size_t i = 0; i < sessions.list.size(); ++i) {
         const Session& s = sessions.list[i];
+        const std::size_t first = periods.size();
         Period p{i, PersonOf(s), s.computer, 0, {s.span.start, s.span.start}, s.startEstimated, false, s.flags,
                  Reason::None, s.awayBegin, s.awayBegin, 0};
         auto close = [&](Seconds end) {
@@ -33,6 +50,7 @@ std::vector<Period> CutIntoPeriods(const Sessions& sessions, Seconds gap)
         p.endEstimated = s.endEstimated;
         p.reason = s.reason;
         close(s.span.end);
+        DropEmptyEnds(periods, first, s);
     }
     return periods;
 }
