@@ -236,7 +236,6 @@ TEST(DiskLog, TheStartUpLineWaitsWhileOthersMakeProgress)
         {"a slow share", 0, 0, 1000, false, true, "", 8000, 9000},
         {"a line of the running program", 20000, 5000, 0, false, false, cant, DiskLogFile::LockWait,
          DiskLogFile::LockWait + 50},
-        {"its slow share", 0, 0, 1000, false, false, cant, 3000, 5000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
